@@ -1,0 +1,40 @@
+#include "framework/core/Yield.h"
+
+#include <chrono>
+
+namespace fw {
+namespace {
+
+constexpr unsigned kCallsBetweenClockReads = 4096;
+constexpr auto kMinInterval = std::chrono::milliseconds(50);
+
+YieldHook installedHook = nullptr;
+bool insideHook = false;
+std::chrono::steady_clock::time_point lastHookCall{};
+
+} // namespace
+
+namespace detail {
+unsigned yieldCountdown = kCallsBetweenClockReads;
+
+void YieldSlowPath() noexcept {
+    yieldCountdown = kCallsBetweenClockReads;
+    if (installedHook == nullptr || insideHook) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastHookCall < kMinInterval) {
+        return;
+    }
+    insideHook = true;
+    installedHook();
+    insideHook = false;
+    lastHookCall = std::chrono::steady_clock::now();
+}
+} // namespace detail
+
+void SetYieldHook(YieldHook hook) noexcept {
+    installedHook = hook;
+}
+
+} // namespace fw

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace fw {
+
+// Long loops call BackgroundYield() once per pass so that windows keep
+// responding. The call itself is a decrement; only every few thousand calls
+// does it look at the clock, and only when enough time has passed does it hand
+// control to the installed hook (the GUI layer installs one that repaints and
+// runs timers but delivers no user input, so no handler is ever re-entered).
+using YieldHook = void (*)();
+
+void SetYieldHook(YieldHook hook) noexcept;
+
+namespace detail {
+extern unsigned yieldCountdown;
+void YieldSlowPath() noexcept;
+} // namespace detail
+
+inline void BackgroundYield() noexcept {
+    if (--detail::yieldCountdown == 0) {
+        detail::YieldSlowPath();
+    }
+}
+
+} // namespace fw
