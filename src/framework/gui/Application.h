@@ -1,0 +1,77 @@
+#pragma once
+
+#include "framework/gui/QtClipboard.h"
+
+#include <QObject>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class QApplication;
+
+namespace fw {
+
+class MenuBar;
+class MenuItem;
+class Window;
+
+// The application object. Exactly one exists at a time; it uses the
+// QApplication that exists, or makes its own from argc/argv.
+// Run() raises Event_Open once, then runs the event loop until Quit().
+class Application : public QObject {
+public:
+    Application();
+    Application(int& argc, char** argv);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application* Instance();
+
+    // The shared bar (not owned; it must outlive the application object's
+    // windows). Its items are dispatched and enabled from here.
+    void SetMenuBar(MenuBar* bar);
+    MenuBar* GetMenuBar() const { return menuBar_; }
+
+    void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
+    bool HasMenuHandler(const std::string& itemName) const;
+
+    int Run();
+    // Raises Event_Close once, closes the windows and ends the event loop.
+    void Quit(int status = 0);
+    bool IsQuitting() const { return quitting_; }
+
+    // Disables items without a handler, raises Event_EnableMenuItems, then
+    // enables every item that has a handler in the front window or here.
+    // Runs before a menu shows and before a shortcut is matched.
+    void UpdateMenus();
+    // A chosen item: the front window's handler, else the application's;
+    // when none takes it, the framework's own action (Quit for the Quit item).
+    void MenuItemChosen(const MenuItem& item);
+
+    // Called by a window that is closing.
+    void WindowClosing(Window* window);
+
+protected:
+    virtual void Event_Open() {}
+    virtual void Event_EnableMenuItems() {}
+    virtual void Event_Close() {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Install();
+    void DeleteWindows();
+
+    std::unique_ptr<QApplication> ownedApplication_;
+    QtClipboard clipboard_;
+    MenuBar* menuBar_ = nullptr;
+    std::map<std::string, std::function<bool()>> menuHandlers_;
+    int exitStatus_ = 0;
+    bool opened_ = false;
+    bool running_ = false;
+    bool quitting_ = false;
+};
+
+} // namespace fw

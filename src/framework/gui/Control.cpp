@@ -1,0 +1,163 @@
+#include "framework/gui/Control.h"
+
+#include "framework/gui/Window.h"
+
+#include <QApplication>
+#include <QString>
+#include <QWidget>
+#include <algorithm>
+
+namespace fw {
+
+QFont SystemFont(int points) {
+    QFont font = QApplication::font();
+    if (points > 0) {
+        font.setPointSize(points);
+    }
+    return font;
+}
+
+Control::~Control() = default;
+
+void Control::Setup(Window* owner, const ControlDesign& design) {
+    owner_ = owner;
+    name_ = design.name;
+    index_ = design.index;
+    locks_ = design.locks;
+    if (widget_ != nullptr) {
+        widget_->setObjectName(QString::fromStdString(design.name));
+        widget_->setFont(SystemFont(design.textSize));
+    }
+    SetDesignCaption(design.caption);
+    SetDesignValue(design.value);
+    SetHelpTag(design.helpTag);
+    SetEnabled(design.enabled);
+    SetVisible(design.visible);
+    SetBounds(design.bounds);
+}
+
+void Control::SetBounds(const Rect& bounds) {
+    bounds_ = bounds;
+    if (owner_ != nullptr) {
+        designWindowWidth_ = owner_->Width();
+        designWindowHeight_ = owner_->Height();
+        ApplyGeometry(designWindowWidth_, designWindowHeight_);
+    }
+}
+
+void Control::SetLeft(int left) {
+    Rect r = CurrentBounds();
+    r.left = left;
+    SetBounds(r);
+}
+
+void Control::SetTop(int top) {
+    Rect r = CurrentBounds();
+    r.top = top;
+    SetBounds(r);
+}
+
+void Control::SetWidth(int width) {
+    Rect r = CurrentBounds();
+    r.width = width;
+    SetBounds(r);
+}
+
+void Control::SetHeight(int height) {
+    Rect r = CurrentBounds();
+    r.height = height;
+    SetBounds(r);
+}
+
+void Control::SetLocks(unsigned locks) {
+    // The current place becomes the reference for the new locks.
+    const Rect r = CurrentBounds();
+    locks_ = locks;
+    SetBounds(r);
+}
+
+Rect Control::CurrentBounds() const {
+    if (owner_ == nullptr) {
+        return bounds_;
+    }
+    return BoundsFor(owner_->Width(), owner_->Height());
+}
+
+Rect Control::BoundsFor(int windowWidth, int windowHeight) const {
+    const int dw = windowWidth - designWindowWidth_;
+    const int dh = windowHeight - designWindowHeight_;
+    Rect r = bounds_;
+    if ((locks_ & LockRight) != 0) {
+        if ((locks_ & LockLeft) != 0) {
+            r.width += dw;
+        } else {
+            r.left += dw;
+        }
+    }
+    if ((locks_ & LockBottom) != 0) {
+        if ((locks_ & LockTop) != 0) {
+            r.height += dh;
+        } else {
+            r.top += dh;
+        }
+    }
+    r.width = std::max(r.width, 0);
+    r.height = std::max(r.height, 0);
+    return r;
+}
+
+void Control::ApplyGeometry(int windowWidth, int windowHeight) {
+    if (widget_ == nullptr || owner_ == nullptr) {
+        return;
+    }
+    const Rect r = BoundsFor(windowWidth, windowHeight);
+    QPoint origin(0, 0);
+    QWidget* parent = widget_->parentWidget();
+    if (parent != nullptr && parent != owner_->Content()) {
+        origin = parent->mapTo(owner_->Content(), QPoint(0, 0));
+    }
+    widget_->setGeometry(r.left - origin.x(), r.top - origin.y(), r.width, r.height);
+    GeometryApplied();
+}
+
+bool Control::Enabled() const {
+    return enabled_;
+}
+
+void Control::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (widget_ != nullptr) {
+        widget_->setEnabled(enabled);
+    }
+}
+
+bool Control::Visible() const {
+    return visible_;
+}
+
+void Control::SetVisible(bool visible) {
+    visible_ = visible;
+    if (widget_ != nullptr) {
+        widget_->setVisible(visible);
+    }
+}
+
+void Control::SetHelpTag(const std::string& text) {
+    if (widget_ == nullptr) {
+        return;
+    }
+    QString tip = QString::fromStdString(text);
+    tip.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    tip.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    widget_->setToolTip(tip);
+}
+
+QWidget* Control::ContentWidget(int /*panel*/) {
+    return nullptr;
+}
+
+void Control::SetDesignCaption(const std::string& /*caption*/) {}
+
+void Control::SetDesignValue(bool /*value*/) {}
+
+} // namespace fw

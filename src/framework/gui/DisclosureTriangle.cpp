@@ -1,0 +1,18 @@
+#include "framework/gui/DisclosureTriangle.h"
+
+namespace fw {
+
+DisclosureTriangle::DisclosureTriangle(QWidget* parent) : QToolButton(parent), Control(this) {
+    setCheckable(true);
+    setAutoRaise(true);
+    setFocusPolicy(Qt::NoFocus);
+    setArrowType(Qt::RightArrow);
+    connect(this, &QToolButton::toggled, this, [this](bool open) {
+        setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        if (action_) {
+            action_();
+        }
+    });
+}
+
+} // namespace fw

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "framework/gui/Control.h"
+
+#include <QLineEdit>
+#include <functional>
+
+namespace fw {
+
+// A one-line text field. The KeyDown handler sees each typed key as a
+// one-character string (Backspace 8, Tab 9, Return 13, Enter 3, Escape 27,
+// Left 28, Right 29, Up 30, Down 31, Delete 127, else the key's text) and
+// returns True to swallow it. Command-key combinations (paste and the other
+// edit commands) and keys that type nothing do not pass the filter.
+class EditField : public QLineEdit, public Control {
+public:
+    explicit EditField(QWidget* parent);
+
+    std::string Text() const { return text().toStdString(); }
+    void SetText(const std::string& text);
+    int LimitText() const { return maxLength(); }
+    void SetLimitText(int limit);
+    void OnKeyDown(std::function<bool(const std::string&)> handler) {
+        keyDown_ = std::move(handler);
+    }
+
+    // The string the KeyDown handler gets for a key; empty for keys that
+    // do not pass the filter.
+    static std::string KeyString(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+protected:
+    void SetDesignCaption(const std::string& caption) override { SetText(caption); }
+    bool event(QEvent* event) override;
+
+private:
+    std::function<bool(const std::string&)> keyDown_;
+};
+
+} // namespace fw

@@ -1,0 +1,261 @@
+#include "framework/gui/Listbox.h"
+
+#include "framework/gui/TextOrder.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStringList>
+
+namespace fw {
+
+// Shows a ListboxModel to the Qt view; cell text is made only for the
+// cells the view asks for.
+class ListboxItemModel final : public QAbstractTableModel {
+public:
+    explicit ListboxItemModel(const Listbox* list) : list_(list) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : list_->Model().RowCount();
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : list_->Model().ColumnCount();
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) {
+            return {};
+        }
+        return QString::fromStdString(list_->Model().CellText(index.row(), index.column()));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+            return {};
+        }
+        return QString::fromStdString(list_->Heading(section));
+    }
+
+    void BeginInsert(int row) { beginInsertRows(QModelIndex(), row, row); }
+    void EndInsert() { endInsertRows(); }
+    void BeginRemove(int row) { beginRemoveRows(QModelIndex(), row, row); }
+    void EndRemove() { endRemoveRows(); }
+    void BeginReset() { beginResetModel(); }
+    void EndReset() { endResetModel(); }
+    void CellChanged(int row, int column) {
+        const QModelIndex i = index(row, column);
+        emit dataChanged(i, i);
+    }
+    void HeadingsChanged(int columns) {
+        emit headerDataChanged(Qt::Horizontal, 0, std::max(columns - 1, 0));
+    }
+
+private:
+    const Listbox* list_;
+};
+
+Listbox::Listbox(QWidget* parent)
+    : QTreeView(parent), Control(this), ownModel_(std::make_unique<TextListboxModel>()),
+      model_(ownModel_.get()), itemModel_(std::make_unique<ListboxItemModel>(this)) {
+    setModel(itemModel_.get());
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setDragEnabled(false);
+    setSortingEnabled(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(true);
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        SetSortedColumn(column);
+        Sort();
+    });
+}
+
+Listbox::~Listbox() {
+    // The view lets go of the model before the model goes.
+    setModel(nullptr);
+}
+
+void Listbox::SetModel(ListboxModel* model) {
+    itemModel_->BeginReset();
+    model_ = model != nullptr ? model : ownModel_.get();
+    lastIndex_ = -1;
+    itemModel_->EndReset();
+    ApplyColumnWidths();
+}
+
+ListboxModel& Listbox::Model() const {
+    return *model_;
+}
+
+void Listbox::RowsChanged() {
+    itemModel_->BeginReset();
+    itemModel_->EndReset();
+    ApplyColumnWidths();
+}
+
+int Listbox::RowCount() const {
+    return model_->RowCount();
+}
+
+int Listbox::ColumnCount() const {
+    return model_->ColumnCount();
+}
+
+void Listbox::SetColumnCount(int columns) {
+    if (model_ != ownModel_.get()) {
+        return;
+    }
+    itemModel_->BeginReset();
+    ownModel_->SetColumnCount(columns);
+    itemModel_->EndReset();
+    ApplyColumnWidths();
+}
+
+void Listbox::AddRow(const std::string& column0) {
+    const int row = model_->RowCount();
+    itemModel_->BeginInsert(row);
+    model_->AddRow(column0);
+    itemModel_->EndInsert();
+    lastIndex_ = row;
+}
+
+std::string Listbox::Cell(int row, int column) const {
+    return model_->CellText(row, column);
+}
+
+void Listbox::SetCell(int row, int column, const std::string& text) {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) {
+        return;
+    }
+    model_->SetCellText(row, column, text);
+    itemModel_->CellChanged(row, column);
+}
+
+void Listbox::RemoveRow(int row) {
+    if (row < 0 || row >= RowCount()) {
+        return;
+    }
+    itemModel_->BeginRemove(row);
+    model_->RemoveRow(row);
+    itemModel_->EndRemove();
+    if (lastIndex_ >= RowCount()) {
+        lastIndex_ = RowCount() - 1;
+    }
+}
+
+void Listbox::DeleteAllRows() {
+    itemModel_->BeginReset();
+    model_->DeleteAllRows();
+    itemModel_->EndReset();
+    lastIndex_ = -1;
+}
+
+int Listbox::ListIndex() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid() || !selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+        return -1;
+    }
+    return current.row();
+}
+
+void Listbox::SetHeadings(const std::vector<std::string>& headings) {
+    headings_ = headings;
+    if (model_ == ownModel_.get() && static_cast<int>(headings.size()) > ColumnCount()) {
+        SetColumnCount(static_cast<int>(headings.size()));
+    }
+    itemModel_->HeadingsChanged(ColumnCount());
+}
+
+std::string Listbox::Heading(int column) const {
+    if (column < 0 || column >= static_cast<int>(headings_.size())) {
+        return {};
+    }
+    return headings_[static_cast<size_t>(column)];
+}
+
+void Listbox::SetColumnWidths(const std::string& widths) {
+    columnWidths_ = widths;
+    ApplyColumnWidths();
+}
+
+void Listbox::SetSortedColumn(int column) {
+    sortedColumn_ = column;
+    if (column >= 0 && column < ColumnCount()) {
+        header()->setSortIndicatorShown(true);
+        header()->setSortIndicator(column, Qt::AscendingOrder);
+    } else {
+        header()->setSortIndicatorShown(false);
+    }
+}
+
+int Listbox::CompareRows(int row1, int row2, int column) const {
+    if (compareRows_) {
+        int result = 0;
+        if (compareRows_(row1, row2, column, result)) {
+            return result < 0 ? -1 : (result > 0 ? 1 : 0);
+        }
+    }
+    return CompareText(model_->CellText(row1, column), model_->CellText(row2, column));
+}
+
+void Listbox::Sort() {
+    const int column = sortedColumn_;
+    if (column < 0 || column >= ColumnCount() || RowCount() < 2) {
+        return;
+    }
+    const RowCompare compare = [this, column](int a, int b) { return CompareRows(a, b, column); };
+    itemModel_->BeginReset();
+    if (!model_->SortRows(column, compare)) {
+        model_->ReorderRows(StableRowOrder(model_->RowCount(), compare));
+    }
+    itemModel_->EndReset();
+}
+
+void Listbox::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    ApplyColumnWidths();
+}
+
+void Listbox::ApplyColumnWidths() {
+    const int columns = ColumnCount();
+    if (columns <= 0) {
+        return;
+    }
+    const int available = isVisible() ? viewport()->width() : width() - 2 * frameWidth();
+    const QStringList specs = QString::fromStdString(columnWidths_).split(QLatin1Char(','));
+    std::vector<int> widths(static_cast<size_t>(columns), -1);
+    int used = 0;
+    int shares = 0;
+    for (int c = 0; c < columns; ++c) {
+        const QString spec = c < specs.size() ? specs[c].trimmed() : QString();
+        bool ok = false;
+        int w = -1;
+        if (spec.endsWith(QLatin1Char('%'))) {
+            const double percent = spec.chopped(1).toDouble(&ok);
+            w = ok ? static_cast<int>(available * percent / 100.0) : -1;
+        } else if (!spec.isEmpty() && spec != QLatin1String("*")) {
+            w = spec.toInt(&ok);
+            w = ok ? w : -1;
+        }
+        if (w >= 0) {
+            widths[static_cast<size_t>(c)] = w;
+            used += w;
+        } else {
+            ++shares;
+        }
+    }
+    const int share = shares > 0 ? std::max(available - used, 0) / shares : 0;
+    for (int c = 0; c < columns; ++c) {
+        const int w = widths[static_cast<size_t>(c)];
+        header()->resizeSection(c, w >= 0 ? w : share);
+    }
+}
+
+} // namespace fw

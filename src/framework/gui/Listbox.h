@@ -1,0 +1,75 @@
+#pragma once
+
+#include "framework/gui/Control.h"
+#include "framework/gui/ListboxModel.h"
+
+#include <QTreeView>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+class ListboxItemModel;
+
+// A list of rows with columns and a heading. The rows live in a
+// ListboxModel (by default a table of strings). Sorting asks the
+// CompareRows handler first: True lets its result (1, 0, -1) decide, False
+// leaves the text order (CompareText). Sorting is stable and safe with a
+// handler that contradicts itself. A click on a heading sorts by it.
+class Listbox : public QTreeView, public Control {
+public:
+    using CompareRowsHandler = std::function<bool(int row1, int row2, int column, int& result)>;
+
+    explicit Listbox(QWidget* parent);
+    ~Listbox() override;
+
+    // Plugs in a model of the caller's (not owned; nullptr restores the
+    // list's own table of strings).
+    void SetModel(ListboxModel* model);
+    ListboxModel& Model() const;
+    // Tells the list that the model's rows changed behind its back.
+    void RowsChanged();
+
+    int RowCount() const;
+    int ColumnCount() const;
+    void SetColumnCount(int columns); // the list's own table only
+    void AddRow(const std::string& column0);
+    int LastIndex() const { return lastIndex_; }
+    std::string Cell(int row, int column) const;
+    void SetCell(int row, int column, const std::string& text);
+    void RemoveRow(int row);
+    void DeleteAllRows();
+    int ListIndex() const; // the selected row, -1 when none
+
+    void SetHeadings(const std::vector<std::string>& headings);
+    std::string Heading(int column) const;
+    // "80%,20%", pixel counts, or "*" for a share of what is left; empty
+    // gives every column the same width.
+    void SetColumnWidths(const std::string& widths);
+
+    int SortedColumn() const { return sortedColumn_; }
+    void SetSortedColumn(int column);
+    void Sort();
+    void OnCompareRows(CompareRowsHandler handler) { compareRows_ = std::move(handler); }
+    // The comparison the sort uses for two rows in a column.
+    int CompareRows(int row1, int row2, int column) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ApplyColumnWidths();
+
+    std::unique_ptr<TextListboxModel> ownModel_;
+    ListboxModel* model_;
+    std::unique_ptr<ListboxItemModel> itemModel_;
+    std::vector<std::string> headings_;
+    std::string columnWidths_;
+    CompareRowsHandler compareRows_;
+    int sortedColumn_ = -1;
+    int lastIndex_ = -1;
+};
+
+} // namespace fw

@@ -1,0 +1,34 @@
+#include "framework/gui/PushButton.h"
+
+#include "framework/gui/Window.h"
+
+namespace fw {
+
+PushButton::PushButton(QWidget* parent) : QPushButton(parent), Control(this) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (action_) {
+            action_();
+        }
+    });
+}
+
+void PushButton::SetCaption(const std::string& caption) {
+    setText(QString::fromStdString(caption));
+}
+
+void PushButton::SetDefault(bool isDefault) {
+    setDefault(isDefault);
+    if (Window* owner = OwnerWindow()) {
+        owner->SetDefaultButton(isDefault ? this : nullptr);
+    }
+}
+
+void PushButton::SetCancel(bool isCancel) {
+    cancel_ = isCancel;
+    if (Window* owner = OwnerWindow()) {
+        owner->SetCancelButton(isCancel ? this : nullptr);
+    }
+}
+
+} // namespace fw

@@ -1,0 +1,498 @@
+#include "framework/gui/Window.h"
+
+#include "framework/gui/Application.h"
+#include "framework/gui/MenuBar.h"
+#include "framework/gui/PushButton.h"
+#include "framework/gui/Timer.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+namespace fw {
+namespace {
+
+// Front first: the order in which windows were last activated or shown.
+std::vector<Window*>& Registry() {
+    static std::vector<Window*> windows;
+    return windows;
+}
+
+void MoveToFront(Window* window) {
+    auto& windows = Registry();
+    auto it = std::find(windows.begin(), windows.end(), window);
+    if (it != windows.end()) {
+        windows.erase(it);
+    }
+    windows.insert(windows.begin(), window);
+}
+
+// The area below the menu bar: paints the backdrop and turns clicks that no
+// control takes into the window's mouse events.
+class WindowContent final : public QWidget {
+public:
+    explicit WindowContent(Window* owner) : QWidget(owner), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        if (!owner_->Backdrop().isNull()) {
+            QPainter painter(this);
+            painter.drawPixmap(0, 0, owner_->Backdrop());
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            const QPoint p = event->position().toPoint();
+            event->setAccepted(owner_->DispatchMouseDown(p.x(), p.y()));
+            return;
+        }
+        QWidget::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            const QPoint p = event->position().toPoint();
+            owner_->DispatchMouseUp(p.x(), p.y());
+            return;
+        }
+        QWidget::mouseReleaseEvent(event);
+    }
+
+private:
+    Window* owner_;
+};
+
+} // namespace
+
+Window::Window(Window* parent) : QWidget(parent, Qt::Window), parent_(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    content_ = new WindowContent(this);
+    Registry().push_back(this);
+    ApplyWindowFlags();
+    ApplySizeConstraints();
+    resize(width_, height_);
+    LayoutChildren();
+}
+
+Window::~Window() {
+    auto& windows = Registry();
+    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+}
+
+void Window::Construct() {
+    if (constructed_) {
+        return;
+    }
+    if (Application* app = Application::Instance();
+        app != nullptr && app->GetMenuBar() != nullptr) {
+        // Menu shortcuts work in every window, also those that show no bar.
+        addActions(app->GetMenuBar()->Actions());
+    }
+    Layout();
+    CreateControls();
+    AddMenuHandlers();
+    constructed_ = true;
+    Event_Open();
+    if (designVisible_ && !closed_) {
+        Show();
+    }
+}
+
+std::string Window::Title() const {
+    return windowTitle().toStdString();
+}
+
+void Window::SetTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void Window::SetSize(int width, int height) {
+    width = std::clamp(width, std::min(minWidth_, maxWidth_), maxWidth_);
+    height = std::clamp(height, std::min(minHeight_, maxHeight_), maxHeight_);
+    const bool changed = width != width_ || height != height_;
+    width_ = width;
+    height_ = height;
+    ApplySizeConstraints();
+    resize(width_, height_ + MenuBarHeight());
+    LayoutChildren();
+    if (changed) {
+        RelayoutControls();
+        FollowParentDrawers();
+        if (constructed_) {
+            Event_Resized();
+        }
+    }
+}
+
+void Window::SetMinSize(int width, int height) {
+    minWidth_ = width;
+    minHeight_ = height;
+    ApplySizeConstraints();
+}
+
+void Window::SetMaxSize(int width, int height) {
+    maxWidth_ = width;
+    maxHeight_ = height;
+    ApplySizeConstraints();
+}
+
+void Window::SetResizable(bool resizable) {
+    resizable_ = resizable;
+    ApplySizeConstraints();
+}
+
+void Window::SetCloseButton(bool closeButton) {
+    closeButton_ = closeButton;
+    ApplyWindowFlags();
+}
+
+void Window::SetFrame(WindowFrame frame) {
+    frame_ = frame;
+    if (frame == WindowFrame::Drawer) {
+        designVisible_ = false;
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    ApplyWindowFlags();
+}
+
+void Window::SetBackdrop(const Picture& picture) {
+    backdrop_ = picture;
+    content_->update();
+}
+
+void Window::SetMenuBar(MenuBar* bar) {
+    if (bar == menuBar_) {
+        return;
+    }
+    delete nativeMenuBar_;
+    nativeMenuBar_ = nullptr;
+    menuBar_ = bar;
+    if (bar != nullptr) {
+        nativeMenuBar_ = bar->CreateNativeBar(this);
+        addActions(bar->Actions());
+    }
+    ApplySizeConstraints();
+    resize(width_, height_ + MenuBarHeight());
+    LayoutChildren();
+}
+
+bool Window::Visible() const {
+    return constructed_ ? isVisible() : designVisible_;
+}
+
+void Window::SetVisible(bool visible) {
+    if (!constructed_) {
+        designVisible_ = visible;
+        return;
+    }
+    if (visible) {
+        Show();
+    } else {
+        Hide();
+    }
+}
+
+void Window::Show() {
+    if (closed_) {
+        return;
+    }
+    if (frame_ == WindowFrame::Drawer) {
+        // A drawer belongs to its parent: it never takes the front.
+        FollowParent();
+        show();
+        raise();
+        return;
+    }
+    PlaceOnFirstShow();
+    show();
+    raise();
+    activateWindow();
+    MoveToFront(this);
+}
+
+void Window::Hide() {
+    hide();
+}
+
+void Window::Close() {
+    close();
+}
+
+void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
+    menuHandlers_[itemName] = std::move(handler);
+}
+
+bool Window::HasMenuHandler(const std::string& itemName) const {
+    return menuHandlers_.count(itemName) != 0;
+}
+
+bool Window::HandleMenuItem(const std::string& itemName) {
+    auto it = menuHandlers_.find(itemName);
+    if (it == menuHandlers_.end() || !it->second) {
+        return false;
+    }
+    // The handler may close this window; the copy keeps it alive meanwhile.
+    auto handler = it->second;
+    return handler();
+}
+
+Control* Window::FindControlBase(const std::string& name, int index) const {
+    for (Control* control : controls_) {
+        if (control->Name() == name && (index < 0 || control->Index() == index)) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<Control*> Window::ControlArray(const std::string& name) const {
+    std::vector<Control*> members;
+    for (Control* control : controls_) {
+        if (control->Name() == name) {
+            members.push_back(control);
+        }
+    }
+    return members;
+}
+
+QWidget* Window::ParentFor(const ControlDesign& design) const {
+    if (design.container.empty()) {
+        return content_;
+    }
+    Control* container = FindControlBase(design.container);
+    QWidget* widget = container != nullptr ? container->ContentWidget(design.panel) : nullptr;
+    return widget != nullptr ? widget : content_;
+}
+
+void Window::Register(Control* control, const ControlDesign& design) {
+    controls_.push_back(control);
+    control->Setup(this, design);
+}
+
+void Window::SetDefaultButton(PushButton* button) {
+    defaultButton_ = button;
+}
+
+void Window::SetCancelButton(PushButton* button) {
+    cancelButton_ = button;
+}
+
+bool Window::DispatchMouseDown(int x, int y) {
+    mouseTracking_ = Event_MouseDown(x, y);
+    return mouseTracking_;
+}
+
+void Window::DispatchMouseUp(int x, int y) {
+    if (mouseTracking_) {
+        mouseTracking_ = false;
+        Event_MouseUp(x, y);
+    }
+}
+
+bool Window::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !closed_) {
+        MoveToFront(this);
+    }
+    return QWidget::event(event);
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (closed_) {
+        return;
+    }
+    closed_ = true;
+    // A timer of a closing window must not fire into it any more.
+    for (Control* control : controls_) {
+        if (auto* timer = dynamic_cast<Timer*>(control)) {
+            timer->SetMode(TimerMode::Off);
+        }
+    }
+    Event_Close();
+    for (Window* window : Registry()) {
+        if (window->parent_ == this && window->frame_ == WindowFrame::Drawer) {
+            window->hide();
+        }
+    }
+    if (Application* app = Application::Instance()) {
+        app->WindowClosing(this);
+    }
+}
+
+void Window::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Only the user resizes a resizable window; any other size report is
+    // an echo of a size set in code and may be stale.
+    if (resizable_ && constructed_ && isVisible()) {
+        const int width = this->width();
+        const int height = this->height() - MenuBarHeight();
+        if (width != width_ || height != height_) {
+            width_ = width;
+            height_ = height;
+            LayoutChildren();
+            RelayoutControls();
+            FollowParentDrawers();
+            Event_Resized();
+            return;
+        }
+    }
+    LayoutChildren();
+}
+
+void Window::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    FollowParentDrawers();
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+    PushButton* button = nullptr;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        button = defaultButton_;
+    } else if (event->key() == Qt::Key_Escape) {
+        button = cancelButton_;
+    }
+    if (button != nullptr && button->isVisible() && button->isEnabled()) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Window::ApplyWindowFlags() {
+    Qt::WindowFlags flags;
+    const Qt::WindowFlags close = closeButton_ ? Qt::WindowCloseButtonHint : Qt::WindowFlags();
+    switch (frame_) {
+    case WindowFrame::Document:
+        flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | close;
+        break;
+    case WindowFrame::Floating:
+        flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | close;
+        break;
+    case WindowFrame::ModalDialog:
+        flags = Qt::Dialog | Qt::CustomizeWindowHint;
+        break;
+    case WindowFrame::Drawer:
+        flags = Qt::Tool | Qt::FramelessWindowHint;
+        break;
+    }
+    const bool wasVisible = isVisible();
+    setWindowFlags(flags);
+    if (wasVisible) {
+        show();
+    }
+}
+
+void Window::ApplySizeConstraints() {
+    const int bar = MenuBarHeight();
+    if (resizable_) {
+        setMinimumSize(minWidth_, minHeight_ + bar);
+        setMaximumSize(std::min(maxWidth_, QWIDGETSIZE_MAX),
+                       std::min(maxHeight_ + bar, QWIDGETSIZE_MAX));
+    } else {
+        setFixedSize(width_, height_ + bar);
+    }
+}
+
+int Window::MenuBarHeight() const {
+    return nativeMenuBar_ != nullptr ? nativeMenuBar_->sizeHint().height() : 0;
+}
+
+void Window::LayoutChildren() {
+    const int bar = MenuBarHeight();
+    if (nativeMenuBar_ != nullptr) {
+        nativeMenuBar_->setGeometry(0, 0, width_, bar);
+    }
+    content_->setGeometry(0, bar, width_, height_);
+}
+
+void Window::RelayoutControls() {
+    // Creation order: containers stand before what they hold.
+    for (Control* control : controls_) {
+        control->ApplyGeometry(width_, height_);
+    }
+}
+
+void Window::PlaceOnFirstShow() {
+    if (placed_) {
+        return;
+    }
+    placed_ = true;
+    QRect area;
+    if (placement_ == WindowPlacement::ParentWindow) {
+        Window* over = parent_ != nullptr ? parent_ : FrontWindow();
+        if (over != nullptr && over != this) {
+            area = over->frameGeometry();
+        }
+    }
+    if (placement_ == WindowPlacement::Default) {
+        return;
+    }
+    if (area.isNull()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            area = screen->availableGeometry();
+        }
+    }
+    if (area.isNull()) {
+        return;
+    }
+    const QSize size(width_, height_ + MenuBarHeight());
+    const QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    move(std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top()));
+}
+
+void Window::FollowParent() {
+    if (parent_ == nullptr) {
+        return;
+    }
+    // Flush against the parent's right edge, over the parent's height.
+    const QRect inner = parent_->geometry();
+    const QRect outer = parent_->frameGeometry();
+    SetSize(width_, inner.height());
+    move(outer.right() + 1, inner.top());
+}
+
+void Window::FollowParentDrawers() {
+    for (Window* window : Registry()) {
+        if (window->parent_ == this && window->frame_ == WindowFrame::Drawer && !window->closed_) {
+            window->FollowParent();
+        }
+    }
+}
+
+Window* FrontWindow() {
+    for (Window* window : Registry()) {
+        if (window->IsClosed() || !window->isVisible()) {
+            continue;
+        }
+        if (window->Frame() == WindowFrame::Drawer) {
+            Window* parent = window->ParentWindow();
+            if (parent != nullptr && !parent->IsClosed() && parent->isVisible()) {
+                return parent;
+            }
+            continue;
+        }
+        return window;
+    }
+    return nullptr;
+}
+
+std::vector<Window*> OpenWindows() {
+    std::vector<Window*> open;
+    for (Window* window : Registry()) {
+        if (!window->IsClosed()) {
+            open.push_back(window);
+        }
+    }
+    return open;
+}
+
+std::vector<Window*> AllWindows() {
+    return Registry();
+}
+
+} // namespace fw

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "framework/gui/Control.h"
+#include "framework/gui/Picture.h"
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QMenuBar;
+
+namespace fw {
+
+class MenuBar;
+class PushButton;
+
+enum class WindowFrame {
+    Document,    // title bar, optional close box
+    Floating,    // a utility window that floats above the documents
+    ModalDialog, // the title-less dialog look
+    Drawer,      // slides out beside its parent window; hidden at first
+};
+
+enum class WindowPlacement {
+    Default,     // where the window system puts it
+    MainScreen,  // centred on the main screen
+    ParentWindow // over the window in front (or the parent)
+};
+
+// A top-level window. Subclasses describe themselves in the hooks, which
+// Construct() runs in this order: Layout, CreateControls, AddMenuHandlers,
+// then Event_Open. Create windows with NewWindow<W>(...), never by hand.
+class Window : public QWidget {
+public:
+    explicit Window(Window* parent = nullptr);
+    ~Window() override;
+
+    void Construct();
+
+    // Window design (Layout sets these; they work later too).
+    std::string Title() const;
+    void SetTitle(const std::string& title);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetWidth(int width) { SetSize(width, height_); }
+    void SetHeight(int height) { SetSize(width_, height); }
+    void SetSize(int width, int height);
+    void SetMinSize(int width, int height);
+    void SetMaxSize(int width, int height);
+    void SetResizable(bool resizable);
+    void SetCloseButton(bool closeButton);
+    void SetFrame(WindowFrame frame);
+    WindowFrame Frame() const { return frame_; }
+    void SetPlacement(WindowPlacement placement) { placement_ = placement; }
+    void SetBackdrop(const Picture& picture);
+    const Picture& Backdrop() const { return backdrop_; }
+    // Shows the shared bar in this window (it must outlive the window).
+    void SetMenuBar(MenuBar* bar);
+    MenuBar* GetMenuBar() const { return menuBar_; }
+    QMenuBar* NativeMenuBar() const { return nativeMenuBar_; }
+    // Before Construct ends: whether the window shows when built.
+    // Afterwards: shows or hides it.
+    bool Visible() const;
+    void SetVisible(bool visible);
+
+    void Show(); // shows and brings to the front
+    void Hide();
+    void Close(); // raises Event_Close once; the window is deleted later
+    bool IsClosed() const { return closed_; }
+    Window* ParentWindow() const { return parent_; }
+
+    // Menu handlers by item name; a handler returns True when it has
+    // fully handled the command.
+    void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
+    bool HasMenuHandler(const std::string& itemName) const;
+    // Runs the handler for the item; false when there is none or it
+    // returned False.
+    bool HandleMenuItem(const std::string& itemName);
+
+    // Controls. Containers must be created before what they hold.
+    template <class T> T* AddControl(const ControlDesign& design) {
+        auto* control = new T(ParentFor(design));
+        Register(control, design);
+        return control;
+    }
+    template <class T = Control> T* FindControl(const std::string& name, int index = -1) const {
+        return dynamic_cast<T*>(FindControlBase(name, index));
+    }
+    Control* FindControlBase(const std::string& name, int index = -1) const;
+    // Every member of a control array, in order of creation.
+    std::vector<Control*> ControlArray(const std::string& name) const;
+
+    QWidget* Content() const { return content_; }
+
+    // Used by the controls and the application.
+    void SetDefaultButton(PushButton* button);
+    void SetCancelButton(PushButton* button);
+    bool DispatchMouseDown(int x, int y);
+    void DispatchMouseUp(int x, int y);
+
+protected:
+    virtual void Layout() {}
+    virtual void CreateControls() {}
+    virtual void AddMenuHandlers() {}
+    virtual void Event_Open() {}
+    virtual void Event_Close() {}
+    virtual void Event_Resized() {}
+    // Return True to receive the matching Event_MouseUp.
+    virtual bool Event_MouseDown(int /*x*/, int /*y*/) { return false; }
+    virtual void Event_MouseUp(int /*x*/, int /*y*/) {}
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* ParentFor(const ControlDesign& design) const;
+    void Register(Control* control, const ControlDesign& design);
+    void ApplyWindowFlags();
+    void ApplySizeConstraints();
+    void LayoutChildren();
+    void RelayoutControls();
+    int MenuBarHeight() const;
+    void PlaceOnFirstShow();
+    void FollowParent();
+    void FollowParentDrawers();
+
+    Window* parent_ = nullptr;
+    QWidget* content_ = nullptr;
+    QMenuBar* nativeMenuBar_ = nullptr;
+    MenuBar* menuBar_ = nullptr;
+    Picture backdrop_;
+    std::vector<Control*> controls_;
+    std::map<std::string, std::function<bool()>> menuHandlers_;
+    PushButton* defaultButton_ = nullptr;
+    PushButton* cancelButton_ = nullptr;
+    WindowFrame frame_ = WindowFrame::Document;
+    WindowPlacement placement_ = WindowPlacement::Default;
+    int width_ = 300;
+    int height_ = 300;
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+    int maxWidth_ = QWIDGETSIZE_MAX;
+    int maxHeight_ = QWIDGETSIZE_MAX;
+    bool resizable_ = true;
+    bool closeButton_ = true;
+    bool constructed_ = false;
+    bool designVisible_ = true;
+    bool placed_ = false;
+    bool closed_ = false;
+    bool mouseTracking_ = false;
+};
+
+// Two-phase construction: the C++ constructor, then the hooks.
+template <class W, class... A> W* NewWindow(A&&... args) {
+    auto* window = new W(std::forward<A>(args)...);
+    window->Construct();
+    return window;
+}
+
+// The window in front: the most recently activated or shown open window
+// (a drawer stands for its parent window); nullptr when none is shown.
+Window* FrontWindow();
+// Every open (not closed) window, front first.
+std::vector<Window*> OpenWindows();
+// Every window not yet deleted, closed ones included.
+std::vector<Window*> AllWindows();
+
+} // namespace fw

@@ -1,0 +1,212 @@
+#include "TestWindow.h"
+#include "framework/gui/GroupBox.h"
+#include "framework/gui/PushButton.h"
+#include "framework/gui/SingleInstance.h"
+#include "framework/gui/StaticText.h"
+#include "framework/gui/TabPanel.h"
+#include "framework/gui/Timer.h"
+
+#include <QMouseEvent>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QRect RectInContent(const fw::Window& window, const char* name) {
+    const fw::Control* control = window.FindControl(name);
+    const QWidget* widget = control->Widget();
+    return QRect(widget->mapTo(window.Content(), QPoint(0, 0)), widget->size());
+}
+
+void DesignSize(TestWindow& w, int width, int height) {
+    w.SetResizable(false);
+    w.SetSize(width, height);
+}
+
+} // namespace
+
+TEST(Window, ConstructionRunsHooksInOrderThenOpensOnceAndShows) {
+    auto* window = MakeWindow([](TestWindow& w) { w.SetTitle("Design"); });
+    EXPECT_EQ(window->log,
+              (std::vector<std::string>{"Layout", "CreateControls", "AddMenuHandlers", "Open"}));
+    EXPECT_EQ(window->opens, 1);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Title(), "Design");
+    window->Show();
+    EXPECT_EQ(window->opens, 1);
+    delete window;
+
+    auto* hidden = MakeWindow([](TestWindow& w) { w.SetVisible(false); });
+    EXPECT_FALSE(hidden->isVisible());
+    EXPECT_EQ(hidden->opens, 1);
+    delete hidden;
+}
+
+TEST(Window, CloseRaisesCloseOnceAndDeletesLater) {
+    QPointer<TestWindow> window = MakeWindow(nullptr);
+    window->Close();
+    window->Close();
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(window->closes, 1);
+    EXPECT_TRUE(window->IsClosed());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+struct Single : TestWindow {
+    explicit Single(fw::Window* parent = nullptr) : TestWindow(parent) {}
+};
+
+TEST(Window, SingleInstanceIsReusedUntilClosed) {
+    Single& first = fw::SingleInstance<Single>::Get();
+    EXPECT_EQ(&fw::SingleInstance<Single>::Get(), &first);
+    EXPECT_EQ(first.opens, 1);
+    first.Close();
+    EXPECT_EQ(fw::SingleInstance<Single>::Current(), nullptr);
+    Single& second = fw::SingleInstance<Single>::Get();
+    EXPECT_NE(&second, &first);
+    EXPECT_EQ(second.opens, 1);
+    delete &second;
+}
+
+TEST(Window, LockedControlsKeepTheirDistanceToLockedEdges) {
+    auto* window = MakeWindow(
+        [](TestWindow& w) { DesignSize(w, 400, 300); },
+        [](TestWindow& w) {
+            w.AddControl<fw::PushButton>({.name = "topLeft", .bounds = {10, 10, 80, 20}});
+            w.AddControl<fw::PushButton>({.name = "bottom",
+                                          .bounds = {10, 250, 80, 20},
+                                          .locks = fw::LockLeft | fw::LockBottom});
+            w.AddControl<fw::PushButton>(
+                {.name = "stretch",
+                 .bounds = {10, 100, 380, 100},
+                 .locks = fw::LockLeft | fw::LockTop | fw::LockRight | fw::LockBottom});
+            w.AddControl<fw::PushButton>(
+                {.name = "free", .bounds = {200, 10, 50, 20}, .locks = fw::LockNone});
+        });
+    window->SetSize(300, 250);
+    EXPECT_EQ(window->resizes, 1);
+    EXPECT_EQ(RectInContent(*window, "topLeft"), QRect(10, 10, 80, 20));
+    EXPECT_EQ(RectInContent(*window, "bottom"), QRect(10, 200, 80, 20));
+    EXPECT_EQ(RectInContent(*window, "stretch"), QRect(10, 100, 280, 50));
+    EXPECT_EQ(RectInContent(*window, "free"), QRect(200, 10, 50, 20));
+    EXPECT_EQ(window->FindControl("bottom")->Top(), 200);
+    window->SetSize(400, 300);
+    EXPECT_EQ(RectInContent(*window, "bottom"), QRect(10, 250, 80, 20));
+    EXPECT_EQ(RectInContent(*window, "stretch"), QRect(10, 100, 380, 100));
+    delete window;
+}
+
+TEST(Window, ContainersPlaceChildrenInWindowCoordinatesAndHideThem) {
+    auto* window = MakeWindow(
+        [](TestWindow& w) { DesignSize(w, 400, 551); },
+        [](TestWindow& w) {
+            w.AddControl<fw::GroupBox>({.name = "gb",
+                                        .bounds = {9, 360, 388, 182},
+                                        .locks = fw::LockLeft | fw::LockBottom});
+            w.AddControl<fw::PushButton>({.name = "inGroup",
+                                          .container = "gb",
+                                          .bounds = {25, 368, 197, 20},
+                                          .locks = fw::LockLeft | fw::LockBottom});
+            auto* tabs = w.AddControl<fw::TabPanel>({.name = "tabs", .bounds = {20, 14, 323, 200}});
+            tabs->SetTabs({"Defaults"});
+            w.AddControl<fw::PushButton>(
+                {.name = "onTab", .container = "tabs", .bounds = {38, 60, 197, 20}});
+        });
+    EXPECT_EQ(RectInContent(*window, "inGroup"), QRect(25, 368, 197, 20));
+    EXPECT_EQ(RectInContent(*window, "onTab"), QRect(38, 60, 197, 20));
+
+    // Collapse and expand, as an options panel does.
+    auto* group = window->FindControl<fw::GroupBox>("gb");
+    group->SetVisible(false);
+    window->SetHeight(369);
+    EXPECT_FALSE(window->FindControl("inGroup")->Widget()->isVisible());
+    EXPECT_EQ(window->FindControl("inGroup")->Top(), 368 - 182);
+    group->SetVisible(true);
+    window->SetHeight(551);
+    EXPECT_TRUE(window->FindControl("inGroup")->Widget()->isVisible());
+    EXPECT_EQ(RectInContent(*window, "inGroup"), QRect(25, 368, 197, 20));
+    delete window;
+}
+
+TEST(Window, ClosingStopsItsTimers) {
+    int fired = 0;
+    auto* window = MakeWindow(nullptr, [&fired](TestWindow& w) {
+        auto* timer = w.AddControl<fw::Timer>({.name = "Timer1"});
+        timer->SetPeriod(10000);
+        timer->SetMode(fw::TimerMode::Multiple);
+        timer->OnAction([&fired] { ++fired; });
+    });
+    auto* timer = window->FindControl<fw::Timer>("Timer1");
+    timer->Fire();
+    timer->Fire();
+    EXPECT_EQ(fired, 2);
+    timer->SetMode(fw::TimerMode::Single);
+    timer->Fire();
+    timer->Fire();
+    EXPECT_EQ(fired, 3);
+    timer->SetMode(fw::TimerMode::Multiple);
+    window->Close();
+    timer->Fire();
+    EXPECT_EQ(fired, 3);
+    delete window;
+}
+
+struct Clickable : TestWindow {
+    explicit Clickable(fw::Window* parent = nullptr) : TestWindow(parent) {}
+    bool answer = false;
+    int ups = 0;
+
+protected:
+    bool Event_MouseDown(int, int) override { return answer; }
+    void Event_MouseUp(int, int) override { ++ups; }
+};
+
+TEST(Window, MouseUpComesOnlyAfterMouseDownAnsweredTrue) {
+    auto* window = MakeWindow<Clickable>(nullptr, [](TestWindow& w) {
+        w.AddControl<fw::StaticText>(
+            {.name = "label", .caption = "Version:", .bounds = {10, 10, 100, 20}});
+    });
+    QTest::mouseClick(window->Content(), Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(window->ups, 0);
+    window->answer = true;
+    QTest::mouseClick(window->Content(), Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(window->ups, 1);
+    // A click on a label reaches the window too.
+    QTest::mouseClick(window->FindControl("label")->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window->ups, 2);
+    delete window;
+}
+
+TEST(Window, DrawerStandsBesideItsParentAndFollowsIt) {
+    auto* parent = MakeWindow([](TestWindow& w) { DesignSize(w, 403, 369); });
+    parent->move(100, 100);
+    auto* drawer = MakeWindow(
+        [](TestWindow& w) {
+            w.SetFrame(fw::WindowFrame::Drawer);
+            DesignSize(w, 148, 461);
+        },
+        [](TestWindow& w) {
+            w.AddControl<fw::PushButton>(
+                {.name = "fill",
+                 .bounds = {3, 5, 138, 451},
+                 .locks = fw::LockLeft | fw::LockTop | fw::LockRight | fw::LockBottom});
+        },
+        nullptr, parent);
+    EXPECT_FALSE(drawer->isVisible());
+    drawer->Show();
+    ASSERT_TRUE(drawer->isVisible());
+    EXPECT_EQ(drawer->x(), parent->frameGeometry().right() + 1);
+    EXPECT_EQ(drawer->y(), parent->geometry().top());
+    EXPECT_EQ(drawer->Height(), parent->geometry().height());
+    EXPECT_EQ(drawer->FindControl("fill")->Height(), drawer->Height() - 10);
+    EXPECT_EQ(fw::FrontWindow(), parent);
+
+    parent->move(300, 250);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(drawer->x(), parent->frameGeometry().right() + 1);
+    EXPECT_EQ(drawer->y(), parent->geometry().top());
+    parent->SetHeight(551);
+    EXPECT_EQ(drawer->Height(), parent->geometry().height());
+    delete parent;
+}
