@@ -1,6 +1,10 @@
-#include <QApplication>
+#include "app/StartUp.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    return 0;
+    int status = 0;
+    {
+        StartUp system(argc, argv);
+        status = system.Run();
+    }
+    return status;
 }

@@ -1,0 +1,65 @@
+#include "app/App.h"
+
+#include "app/MenuBar1.h"
+#include "framework/gui/Window.h"
+#include "windows/AboutWindow.h"
+#include "windows/TalloBoard.h"
+#include "windows/TalloCalc.h"
+
+App* App::instance() {
+    return dynamic_cast<App*>(fw::Application::Instance());
+}
+
+void App::Event_Open() {
+    // No multi-document frame window exists on this platform, so there is no
+    // frame height to set.
+    numWindows = 0;
+    loadPrefs();
+}
+
+void App::Event_EnableMenuItems() {
+    for (fw::MenuItem* item : {FileNewCalc(), FileQuit(), FileClose(), AppleAboutTallorix()}) {
+        if (item != nullptr) {
+            item->SetEnabled(true);
+        }
+    }
+}
+
+void App::Event_Close() {
+    savePrefs();
+}
+
+bool App::FileNewCalc_Action() {
+    fw::NewWindow<TalloCalc>()->Show();
+    return false;
+}
+
+bool App::FileQuit_Action() {
+    return false;
+}
+
+bool App::AppleAboutTallorix_Action() {
+    AboutWindow::instance().Show();
+    return false;
+}
+
+bool App::PrefMenu_Action() {
+    return false;
+}
+
+void App::showBoard() {
+    TalloBoard::instance().Show();
+}
+
+void App::loadPrefs() {
+    prefCenterSquareDouble = true;
+    prefEnableBlanks = true;
+    prefEnableSpecialSpaces = false;
+    prefEnforceWordLength = true;
+    prefEnforceContraints = true;
+    prefOnlyUniqueScores = true;
+    prefConstrainCombined = false;
+    prefConstrainIndividual = true;
+}
+
+void App::savePrefs() {}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "framework/gui/Application.h"
+
+#include <cstdint>
+
+// The application object: its events, its menu commands, the calculator
+// window counter and the default options of new calculator windows.
+class App : public fw::Application {
+public:
+    App() = default;
+
+    // The registered application object; nullptr before start-up and after
+    // shutdown.
+    static App* instance();
+
+    // Calculator windows opened since the application opened; only grows, so
+    // a title number is never reused.
+    std::int32_t numWindows = 0;
+
+    // The default options of new calculator windows.
+    bool prefEnableSpecialSpaces = false;
+    bool prefOnlyUniqueScores = false;
+    bool prefCenterSquareDouble = false;
+    bool prefEnforceContraints = false;
+    bool prefConstrainIndividual = false;
+    bool prefConstrainCombined = false;
+    bool prefEnableBlanks = false;
+    bool prefEnforceWordLength = false;
+
+    // Menu commands; each returns False, leaving the rest to the framework.
+    bool FileNewCalc_Action();
+    bool FileQuit_Action();
+    bool AppleAboutTallorix_Action();
+    bool PrefMenu_Action();
+
+    void showBoard();
+    void loadPrefs();
+    void savePrefs();
+
+protected:
+    void Event_Open() override;
+    void Event_EnableMenuItems() override;
+    void Event_Close() override;
+};

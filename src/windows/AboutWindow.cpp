@@ -1,0 +1,33 @@
+#include "windows/AboutWindow.h"
+
+#include "app/Pictures.h"
+#include "framework/gui/SingleInstance.h"
+#include "framework/gui/StaticText.h"
+
+AboutWindow& AboutWindow::instance() {
+    return fw::SingleInstance<AboutWindow>::Get();
+}
+
+void AboutWindow::Layout() {
+    SetBackdrop(splashbmp());
+    SetTitle("Untitled");
+    SetMinSize(64, 64);
+    SetMaxSize(32000, 32000);
+    SetSize(400, 400);
+    SetPlacement(fw::WindowPlacement::ParentWindow);
+    SetFrame(fw::WindowFrame::Document);
+    SetCloseButton(true);
+    SetResizable(false);
+}
+
+void AboutWindow::CreateControls() {
+    CreateControls0();
+}
+
+void AboutWindow::CreateControls0() {
+    auto* label = AddControl<fw::StaticText>({.name = "StaticText1",
+                                              .caption = "Version: ",
+                                              .bounds = {266, 120, 100, 20},
+                                              .locks = fw::LockNone});
+    label->SetTextColor(QColor(0x69, 0x69, 0x69));
+}

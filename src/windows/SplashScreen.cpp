@@ -1,0 +1,56 @@
+#include "windows/SplashScreen.h"
+
+#include "app/Pictures.h"
+#include "framework/gui/SingleInstance.h"
+#include "framework/gui/StaticText.h"
+#include "windows/TalloCalc.h"
+
+SplashScreen& SplashScreen::instance() {
+    return fw::SingleInstance<SplashScreen>::Get();
+}
+
+void SplashScreen::Layout() {
+    SetBackdrop(splashbmp());
+    SetTitle("Tallorix");
+    SetMinSize(64, 64);
+    SetMaxSize(32000, 32000);
+    SetSize(400, 400);
+    SetPlacement(fw::WindowPlacement::MainScreen);
+    SetFrame(fw::WindowFrame::ModalDialog);
+    SetCloseButton(false);
+    SetResizable(false);
+}
+
+void SplashScreen::CreateControls() {
+    CreateControls0();
+}
+
+void SplashScreen::CreateControls0() {
+    auto* timer = AddControl<Timer1>({.name = "Timer1", .locks = fw::LockNone});
+    timer->SetPeriod(10000);
+    timer->SetMode(fw::TimerMode::Multiple);
+    timer->OnAction([this] { Timer1_Action(); });
+
+    auto* label = AddControl<fw::StaticText>({.name = "StaticText1",
+                                              .caption = "Version:",
+                                              .bounds = {256, 116, 124, 20},
+                                              .locks = fw::LockNone});
+    label->SetTextColor(QColor(0x00, 0x00, 0x00));
+}
+
+void SplashScreen::Timer1_Action() {
+    startUp();
+}
+
+bool SplashScreen::Event_MouseDown(int /*x*/, int /*y*/) {
+    return true;
+}
+
+void SplashScreen::Event_MouseUp(int /*x*/, int /*y*/) {
+    startUp();
+}
+
+void SplashScreen::startUp() {
+    fw::NewWindow<TalloCalc>();
+    Close();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "framework/gui/Timer.h"
+#include "framework/gui/Window.h"
+
+// The window that start-up shows. Ten seconds after it opens, or at once
+// when it is clicked, it opens the first calculator window and closes.
+class SplashScreen : public fw::Window {
+public:
+    // The splash's own timer kind; it adds nothing to the framework's.
+    class Timer1 : public fw::Timer {
+    public:
+        using fw::Timer::Timer;
+    };
+
+    SplashScreen() = default;
+
+    // The open splash window, created and shown when none is open.
+    static SplashScreen& instance();
+
+    void startUp();
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+    void CreateControls0();
+    void Timer1_Action();
+    bool Event_MouseDown(int x, int y) override;
+    void Event_MouseUp(int x, int y) override;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "framework/gui/Window.h"
+
+// The floating window with the picture of the board; one for all calculator
+// windows.
+class TalloBoard : public fw::Window {
+public:
+    TalloBoard() = default;
+
+    // The open board window, created when none is open.
+    static TalloBoard& instance();
+
+protected:
+    void Layout() override;
+};
