@@ -1,5 +1,6 @@
 #include "TestWindow.h"
 #include "framework/gui/GroupBox.h"
+#include "framework/gui/ProgressWheel.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
@@ -209,4 +210,20 @@ TEST(Window, DrawerStandsBesideItsParentAndFollowsIt) {
     parent->SetHeight(551);
     EXPECT_EQ(drawer->Height(), parent->geometry().height());
     delete parent;
+}
+
+TEST(Window, ProgressWheelTurnsOnlyWhileVisible) {
+    auto* window = MakeWindow(nullptr, [](TestWindow& w) {
+        w.AddControl<fw::ProgressWheel>({.name = "ChasingArrows1",
+                                         .bounds = {284, 34, 16, 16},
+                                         .locks = fw::LockNone,
+                                         .visible = false});
+    });
+    auto* wheel = window->FindControl<fw::ProgressWheel>("ChasingArrows1");
+    EXPECT_FALSE(wheel->Spinning());
+    wheel->SetVisible(true);
+    EXPECT_TRUE(wheel->Spinning());
+    wheel->SetVisible(false);
+    EXPECT_FALSE(wheel->Spinning());
+    delete window;
 }
