@@ -2,19 +2,25 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace {
 
 constexpr int kSplashPicture = 168;
 constexpr int kBoardPicture = 169;
 
-fw::Picture splashPicture;
-fw::Picture boardPicture;
+// Made on first use: a picture can't exist before the GUI runtime does.
+std::optional<fw::Picture> splashPicture;
+std::optional<fw::Picture> boardPicture;
 
-const fw::Picture& Fetch(fw::Picture& cache, int number) {
-    if (cache.isNull()) {
-        cache.load(QStringLiteral(":/pictures/%1.png").arg(number));
+const fw::Picture& Fetch(std::optional<fw::Picture>& cache, int number) {
+    if (!cache.has_value()) {
+        cache.emplace();
     }
-    return cache;
+    if (cache->isNull()) {
+        cache->load(QStringLiteral(":/pictures/%1.png").arg(number));
+    }
+    return *cache;
 }
 
 } // namespace
@@ -28,6 +34,6 @@ const fw::Picture& boardbmp() {
 }
 
 void ReleasePictures() {
-    splashPicture = fw::Picture();
-    boardPicture = fw::Picture();
+    splashPicture.reset();
+    boardPicture.reset();
 }
