@@ -64,7 +64,6 @@ void ResultList::AddPlacementRows(std::string_view word, std::span<const std::in
         }
         return;
     }
-    rows_.reserve(rows_.size() + scores.size());
     for (const std::int32_t score : scores) {
         fw::BackgroundYield();
         rows_.push_back(Row{id, score});
