@@ -58,20 +58,6 @@ TEST(Board, MatchesItsDescriptionCountsAndSymmetries) {
     EXPECT_EQ(board[7][7], kDoubleWordSquare);
 }
 
-TEST(Board, FactorsAndTheCentreOption) {
-    const BoardFactors on = MakeBoardFactors(kBoardLayout, true);
-    const BoardFactors off = MakeBoardFactors(kBoardLayout, false);
-    EXPECT_EQ(on.across[7][7].word, 2);
-    EXPECT_EQ(off.across[7][7].word, 1);
-    EXPECT_EQ(off.down[7][7].word, 1);
-    EXPECT_EQ(on.across[0][0].word, 3);
-    EXPECT_EQ(on.across[0][0].letter, 1);
-    EXPECT_EQ(on.across[1][5].letter, 3);
-    EXPECT_EQ(on.down[5][1].letter, 3); // transposed
-    EXPECT_EQ(on.across[0][3].letter, 2);
-    EXPECT_EQ(off.across[0][7].word, 3); // only the centre changes
-}
-
 TEST(TileSet, DistributionSymbolsAndReset) {
     EXPECT_EQ(std::accumulate(kTileDistribution.begin(), kTileDistribution.end(), 0), 100);
     EXPECT_EQ(kTileDistribution[kBlankSymbol], 2);
