@@ -67,6 +67,9 @@ struct BoardFactors {
     using Lines = std::array<std::array<Square, kBoardSize>, kBoardSize>;
     Lines across{};
     Lines down{};
+    // The board is symmetric about its main diagonal, so the down placements
+    // score exactly what the across placements do.
+    bool downMirrorsAcross = false;
 };
 
 // The factors of a board. With centerSquareDouble off the centre square counts

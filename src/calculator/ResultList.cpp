@@ -40,7 +40,17 @@ std::string ResultList::ScoreText(int row) const {
     return std::to_string(Score(row));
 }
 
+// Grows by half rather than doubling: a list of a million rows should not sit
+// on room for another million.
+void ResultList::ReserveFor(std::size_t extra) {
+    const std::size_t needed = rows_.size() + extra;
+    if (needed > rows_.capacity()) {
+        rows_.reserve(std::max(needed, rows_.size() + rows_.size() / 2));
+    }
+}
+
 void ResultList::AddRow(std::string_view word, std::int32_t score) {
+    ReserveFor(1);
     rows_.push_back(Row{words_.Intern(word), score});
     ordered_ = rows_.size() == 1;
 }
@@ -64,6 +74,7 @@ void ResultList::AddPlacementRows(std::string_view word, std::span<const std::in
         }
         return;
     }
+    ReserveFor(scores.size());
     for (const std::int32_t score : scores) {
         fw::BackgroundYield();
         rows_.push_back(Row{id, score});
@@ -107,8 +118,10 @@ void ResultList::MergeWord(std::uint32_t word, std::span<const std::int32_t> sor
     }
 
     const auto offset = first - rows_.begin();
-    const auto added = static_cast<std::ptrdiff_t>(mergeBuffer_.size()) - (last - first);
-    rows_.insert(last, static_cast<std::size_t>(added), Row{});
+    const auto end = last - rows_.begin();
+    const auto added = mergeBuffer_.size() - static_cast<std::size_t>(last - first);
+    ReserveFor(added);
+    rows_.insert(rows_.begin() + end, added, Row{});
     std::copy(mergeBuffer_.begin(), mergeBuffer_.end(), rows_.begin() + offset);
 }
 

@@ -71,6 +71,7 @@ private:
     bool ValidRow(int row) const noexcept {
         return row >= 0 && static_cast<std::size_t>(row) < rows_.size();
     }
+    void ReserveFor(std::size_t extra);
     void MergeWord(std::uint32_t word, std::span<const std::int32_t> sortedScores);
     void CompressAll();
     void UpdateRanks();

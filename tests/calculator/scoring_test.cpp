@@ -28,7 +28,8 @@ int ReferenceValue(char32_t c) {
 }
 
 std::vector<std::int32_t> ReferenceScores(const std::u32string& word, bool centre,
-                                          bool wordSquares = true) {
+                                          bool wordSquares = true,
+                                          const BoardGrid& board = kBoardLayout) {
     const int length = static_cast<int>(word.size());
     if (length == 1) {
         const int v = ReferenceValue(word[0]);
@@ -43,7 +44,7 @@ std::vector<std::int32_t> ReferenceScores(const std::u32string& word, bool centr
                 for (int k = 0; k < length; ++k) {
                     const int r = down ? start + k : line;
                     const int c = down ? line : start + k;
-                    int code = kBoardLayout[r][c];
+                    int code = board[r][c];
                     if (r == 7 && c == 7 && !centre) {
                         code = 1;
                     }
@@ -83,6 +84,14 @@ std::map<int, int> Tally(const std::vector<std::int32_t>& scores) {
 
 TEST(Scoring, PlacementScoresMatchTheReferenceOnRandomWords) {
     std::mt19937 random(2024);
+    // A lopsided board too: there the down placements score on their own.
+    BoardGrid lopsided = kBoardLayout;
+    for (auto& row : lopsided) {
+        for (auto& code : row) {
+            const auto roll = random() % 40;
+            code = static_cast<std::int32_t>(roll < 2 ? 4 + roll : 1 + roll % 3);
+        }
+    }
     const std::u32string alphabet = U"ABCDEFGHIJKLMNOPQRSTUVWXYZqzxe_ 7!\u00C9";
     std::vector<std::int32_t> scores;
     for (int trial = 0; trial < 600; ++trial) {
@@ -94,6 +103,8 @@ TEST(Scoring, PlacementScoresMatchTheReferenceOnRandomWords) {
             PlacementScores(Utf8(word), kBoardLayout, centre, scores);
             ASSERT_EQ(scores, ReferenceScores(word, centre)) << Utf8(word) << " centre " << centre;
             ASSERT_EQ(scores.size(), PlacementCount(word.size()));
+            PlacementScores(Utf8(word), lopsided, centre, scores);
+            ASSERT_EQ(scores, ReferenceScores(word, centre, true, lopsided)) << Utf8(word);
         }
     }
 }
