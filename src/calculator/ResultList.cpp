@@ -52,7 +52,7 @@ void ResultList::ReserveFor(std::size_t extra) {
 void ResultList::AddRow(std::string_view word, std::int32_t score) {
     ReserveFor(1);
     rows_.push_back(Row{words_.Intern(word), score});
-    ordered_ = rows_.size() == 1;
+    ordered_ = rows_.size() == 1; // a lone row is in order
 }
 
 void ResultList::AddPlacementRows(std::string_view word, std::span<const std::int32_t> scores,
