@@ -1,0 +1,154 @@
+#include "framework/core/Dictionary.h"
+
+namespace fw {
+namespace {
+
+const std::string emptyText;
+
+std::size_t LowBit(std::size_t k) {
+    return k & (~k + 1);
+}
+
+} // namespace
+
+bool Dictionary::HasKey(std::string_view key) const {
+    return index_.find(key) != index_.end();
+}
+
+const std::string* Dictionary::Find(std::string_view key) const {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second].value;
+}
+
+std::string Dictionary::Value(std::string_view key, std::string_view fallback) const {
+    const std::string* found = Find(key);
+    return found != nullptr ? *found : std::string(fallback);
+}
+
+void Dictionary::Set(std::string_view key, std::string value) {
+    auto it = index_.find(key);
+    if (it != index_.end()) {
+        entries_[it->second].value = std::move(value);
+        return;
+    }
+    const auto slot = static_cast<std::uint32_t>(entries_.size());
+    index_.emplace(std::string(key), slot);
+    entries_.push_back(Entry{std::string(key), std::move(value), true});
+    if (removed_ > 0) {
+        AppendToTree(true);
+    }
+}
+
+bool Dictionary::Remove(std::string_view key) {
+    auto it = index_.find(key);
+    if (it == index_.end()) {
+        return false;
+    }
+    const std::uint32_t slot = it->second;
+    index_.erase(it);
+    if (removed_ == 0) {
+        BuildTree();
+    }
+    Entry& entry = entries_[slot];
+    entry.live = false;
+    std::string().swap(entry.key);
+    std::string().swap(entry.value);
+    ++removed_;
+    for (std::size_t k = slot + 1; k < tree_.size(); k += LowBit(k)) {
+        --tree_[k];
+    }
+    if (removed_ >= 16 && removed_ * 2 >= entries_.size()) {
+        Compact();
+    }
+    return true;
+}
+
+const std::string& Dictionary::Key(std::int32_t position) const {
+    if (position < 0 || position >= Count()) {
+        return emptyText;
+    }
+    return entries_[SlotOf(position)].key;
+}
+
+const std::string& Dictionary::ValueAt(std::int32_t position) const {
+    if (position < 0 || position >= Count()) {
+        return emptyText;
+    }
+    return entries_[SlotOf(position)].value;
+}
+
+void Dictionary::Clear() {
+    entries_.clear();
+    index_.clear();
+    tree_.clear();
+    removed_ = 0;
+}
+
+std::uint32_t Dictionary::SlotOf(std::int32_t position) const {
+    if (removed_ == 0) {
+        return static_cast<std::uint32_t>(position);
+    }
+    // Find the smallest slot count whose prefix holds position + 1 live
+    // entries: descend the tree from its highest power of two.
+    std::size_t n = tree_.size() - 1;
+    std::size_t step = 1;
+    while (step * 2 <= n) {
+        step *= 2;
+    }
+    std::size_t at = 0;
+    std::int64_t remaining = std::int64_t{position} + 1;
+    for (; step > 0; step /= 2) {
+        if (at + step <= n && tree_[at + step] < remaining) {
+            at += step;
+            remaining -= tree_[at];
+        }
+    }
+    return static_cast<std::uint32_t>(at); // 1-based slot at + 1 is 0-based `at`
+}
+
+void Dictionary::BuildTree() {
+    const std::size_t n = entries_.size();
+    tree_.assign(n + 1, 0);
+    for (std::size_t k = 1; k <= n; ++k) {
+        tree_[k] += entries_[k - 1].live ? 1 : 0;
+        const std::size_t up = k + LowBit(k);
+        if (up <= n) {
+            tree_[up] += tree_[k];
+        }
+    }
+}
+
+std::int64_t Dictionary::PrefixCount(std::size_t slots) const {
+    std::int64_t sum = 0;
+    for (std::size_t k = slots; k > 0; k -= LowBit(k)) {
+        sum += tree_[k];
+    }
+    return sum;
+}
+
+void Dictionary::AppendToTree(bool live) {
+    // The new node k covers slots (k - lowbit(k), k].
+    const std::size_t k = tree_.size();
+    const std::int64_t covered = PrefixCount(k - 1) - PrefixCount(k - LowBit(k));
+    tree_.push_back(static_cast<std::int32_t>(covered + (live ? 1 : 0)));
+}
+
+void Dictionary::Compact() {
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < entries_.size(); ++from) {
+        if (!entries_[from].live) {
+            continue;
+        }
+        if (to != from) {
+            entries_[to] = std::move(entries_[from]);
+        }
+        index_.find(entries_[to].key)->second = static_cast<std::uint32_t>(to);
+        ++to;
+    }
+    entries_.resize(to);
+    tree_.clear();
+    tree_.shrink_to_fit();
+    removed_ = 0;
+}
+
+} // namespace fw

@@ -1,0 +1,104 @@
+#include "framework/core/Date.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <string>
+
+using fw::Date;
+using fw::DateFields;
+
+namespace {
+
+// Runs a test body in a fixed time zone and restores the old one.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        const char* old = std::getenv("TZ");
+        had_ = old != nullptr;
+        if (had_) {
+            old_ = old;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TimeZone() {
+        had_ ? ::setenv("TZ", old_.c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    bool had_ = false;
+    std::string old_;
+};
+
+} // namespace
+
+TEST(Date, NowIsTheCurrentLocalTime) {
+    TimeZone zone("UTC");
+    const std::time_t before = std::time(nullptr);
+    const Date now;
+    const DateFields utc = now.UTC();
+    std::tm expected{};
+    ::gmtime_r(&before, &expected);
+    EXPECT_EQ(utc.year, expected.tm_year + 1900);
+    EXPECT_EQ(utc.month, expected.tm_mon + 1);
+    EXPECT_EQ(utc.day, expected.tm_mday);
+}
+
+TEST(Date, FieldsCarryLikeATotalOfSeconds) {
+    Date d = Date::FromLocal({2024, 3, 7, 9, 5, 3});
+    EXPECT_EQ(d.Year(), 2024);
+    EXPECT_EQ(d.Month(), 3);
+    EXPECT_EQ(d.Day(), 7);
+    EXPECT_EQ(d.Hour(), 9);
+    EXPECT_EQ(d.Minute(), 5);
+    EXPECT_EQ(d.Second(), 3);
+    d.SetSecond(75);
+    EXPECT_EQ(d.Minute(), 6);
+    EXPECT_EQ(d.Second(), 15);
+    d.SetMonth(13);
+    EXPECT_EQ(d.Year(), 2025);
+    EXPECT_EQ(d.Month(), 1);
+    d.SetDay(0); // the day before the first
+    EXPECT_EQ(d.Month(), 12);
+    EXPECT_EQ(d.Day(), 31);
+    d.SetHour(2147483647); // saturated input from a damaged file must not overflow
+    EXPECT_GT(d.Year(), 200000);
+}
+
+TEST(Date, ConvertsBetweenLocalAndUniversalTime) {
+    {
+        TimeZone zone("UTC");
+        const DateFields utc = Date::FromLocal({2024, 3, 7, 9, 5, 3}).UTC();
+        EXPECT_EQ(utc.hour, 9);
+    }
+    {
+        TimeZone zone("EST5EDT,M3.2.0,M11.1.0");
+        // Winter: five hours behind; summer: four.
+        const DateFields winter = Date::FromLocal({2024, 1, 15, 22, 30, 0}).UTC();
+        EXPECT_EQ(winter.day, 16);
+        EXPECT_EQ(winter.hour, 3);
+        const DateFields summer = Date::FromLocal({2024, 7, 1, 12, 0, 0}).UTC();
+        EXPECT_EQ(summer.hour, 16);
+        const Date back = Date::FromUTC({2024, 7, 1, 16, 0, 0});
+        EXPECT_EQ(back, Date::FromLocal({2024, 7, 1, 12, 0, 0}));
+    }
+}
+
+TEST(Date, ParseDateReadsMonthDayYear) {
+    Date d = Date::FromLocal({2000, 1, 1, 12, 34, 56});
+    ASSERT_TRUE(fw::ParseDate("03/07/2024", d));
+    EXPECT_EQ(d, Date::FromLocal({2024, 3, 7, 0, 0, 0}));
+    ASSERT_TRUE(fw::ParseDate(" 2/29/2024 ", d));
+    EXPECT_EQ(d.Month(), 2);
+    EXPECT_EQ(d.Day(), 29);
+
+    const Date before = d;
+    for (const char* bad :
+         {"", "2/30/2024", "2/29/2023", "13/1/2024", "0/1/2024", "1/0/2024", "1/1/", "//", "a/b/c",
+          "1/1/2024x", "1-1-2024", "123/1/2024", "1/1/1234567"}) {
+        EXPECT_FALSE(fw::ParseDate(bad, d)) << bad;
+        EXPECT_EQ(d, before) << bad;
+    }
+}
