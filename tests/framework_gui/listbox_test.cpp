@@ -1,6 +1,5 @@
 #include "TestWindow.h"
 #include "framework/gui/Listbox.h"
-#include "framework/gui/TextOrder.h"
 
 #include <QHeaderView>
 #include <algorithm>
@@ -54,16 +53,6 @@ bool NumericScore(fw::Listbox* list, int row1, int row2, int column, int& result
 }
 
 } // namespace
-
-TEST(TextOrder, IgnoresAsciiCaseAndPutsPrefixesFirst) {
-    EXPECT_EQ(fw::CompareText("abc", "ABC"), 0);
-    EXPECT_EQ(fw::CompareText("AB", "ABC"), -1);
-    EXPECT_EQ(fw::CompareText("b", "A"), 1);
-    EXPECT_EQ(fw::CompareText(" ", "A"), -1);        // space before letters
-    EXPECT_EQ(fw::CompareText("_", "Z"), 1);         // underscore after capitals
-    EXPECT_EQ(fw::CompareText("Z", "\xC3\x84"), -1); // code point order beyond ASCII
-    EXPECT_EQ(fw::CompareText("", ""), 0);
-}
 
 TEST_F(ListFixture, RowsAndCellsCountFromZero) {
     EXPECT_EQ(list->ColumnCount(), 2);

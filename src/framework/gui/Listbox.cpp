@@ -1,6 +1,6 @@
 #include "framework/gui/Listbox.h"
 
-#include "framework/gui/TextOrder.h"
+#include "framework/core/Strings.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
