@@ -1,0 +1,166 @@
+#include "plist/Escaping.h"
+
+#include <cstdint>
+
+namespace plistio {
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// A numeric reference "&#...;" at the start of `text`: its length, or 0 when
+// it is none or names no character that XML text may hold.
+std::size_t NumericReference(std::string_view text, std::uint32_t& cp) {
+    std::size_t i = 2;
+    const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+    if (hex) {
+        ++i;
+    }
+    const std::size_t digitsStart = i;
+    std::uint32_t value = 0;
+    for (; i < text.size() && i - digitsStart < 8; ++i) {
+        const char c = text[i];
+        std::uint32_t digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<std::uint32_t>(c - '0');
+        } else if (hex && c >= 'a' && c <= 'f') {
+            digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        } else if (hex && c >= 'A' && c <= 'F') {
+            digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    if (i == digitsStart || i >= text.size() || text[i] != ';') {
+        return 0;
+    }
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 0;
+    }
+    cp = value;
+    return i + 1;
+}
+
+void AppendReference(std::string& out, unsigned char c) {
+    out += "&#";
+    out += std::to_string(c);
+    out += ';';
+}
+
+} // namespace
+
+void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
+    std::size_t plain = 0; // start of the run not yet copied
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const char* entity = nullptr;
+        bool reference = false;
+        switch (c) {
+        case '&':
+            entity = "&amp;";
+            break;
+        case '<':
+            entity = "&lt;";
+            break;
+        case '>':
+            entity = "&gt;";
+            break;
+        case '\r':
+            reference = kind != TextKind::Plain;
+            break;
+        case '\n':
+            reference = kind == TextKind::Key || kind == TextKind::Data;
+            break;
+        case ' ':
+            reference = kind == TextKind::Data && (i == 0 || i + 1 == text.size());
+            break;
+        default:
+            reference = kind == TextKind::Data && c < 32;
+            break;
+        }
+        if (entity == nullptr && !reference) {
+            continue;
+        }
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
+        if (entity != nullptr) {
+            out += entity;
+        } else {
+            AppendReference(out, c);
+        }
+    }
+    out.append(text.data() + plain, text.size() - plain);
+}
+
+std::string Decode(std::string_view text) {
+    std::size_t amp = text.find('&');
+    if (amp == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size());
+    std::size_t plain = 0;
+    for (; amp != std::string_view::npos; amp = text.find('&', amp)) {
+        out.append(text.data() + plain, amp - plain);
+        const std::string_view rest = text.substr(amp);
+        std::size_t used = 0;
+        std::uint32_t cp = 0;
+        if (rest.starts_with("&amp;")) {
+            out += '&';
+            used = 5;
+        } else if (rest.starts_with("&lt;")) {
+            out += '<';
+            used = 4;
+        } else if (rest.starts_with("&gt;")) {
+            out += '>';
+            used = 4;
+        } else if (rest.starts_with("&quot;")) {
+            out += '"';
+            used = 6;
+        } else if (rest.starts_with("&apos;")) {
+            out += '\'';
+            used = 6;
+        } else if (rest.starts_with("&#") && (used = NumericReference(rest, cp)) > 0) {
+            AppendUtf8(out, cp);
+        } else {
+            out += '&';
+            used = 1;
+        }
+        amp += used;
+        plain = amp;
+    }
+    out.append(text.data() + plain, text.size() - plain);
+    return out;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+} // namespace plistio

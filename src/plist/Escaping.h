@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Entity escaping of the property-list text, shared by the writer and the
+// reader.
+namespace plistio {
+
+// How a text is escaped on the way out. Every kind writes "&", "<" and ">"
+// as entities, so the file stays well-formed XML. Beyond that:
+enum class TextKind {
+    // Only the three entities.
+    Plain,
+    // A value: a carriage return becomes "&#13;" (the reader splits lines at
+    // it); line feeds stay, so such a value spans several lines.
+    Value,
+    // A key: carriage returns and line feeds become references, so a key
+    // always stays on its line.
+    Key,
+    // Data: every control character, and a blank at either end, becomes a
+    // reference, because the reader drops blanks around each data line.
+    Data,
+};
+
+// Appends `text`, escaped for its kind, to `out`.
+void AppendEscaped(std::string& out, std::string_view text, TextKind kind);
+
+// Decodes "&amp;", "&lt;", "&gt;", "&quot;", "&apos;" and numeric references
+// ("&#38;", "&#x26;") in one pass; an "&" that starts no known entity stays
+// as it is, so text written without escaping reads back unchanged.
+std::string Decode(std::string_view text);
+
+// `text` without blanks and control characters at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+} // namespace plistio

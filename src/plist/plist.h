@@ -1,0 +1,48 @@
+#pragma once
+
+#include "framework/core/FolderItem.h"
+#include "plist/plistDict.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A property-list document: the header lines of its file, its root
+// dictionary, the file it saves to, and the error state that its nodes
+// report to. Nodes point back to their document, so a document stays where
+// it was made (no copies, no moves).
+class plist {
+public:
+    // Reads `file` (when it exists) and saves to it.
+    explicit plist(const fw::FolderItem& file);
+    // Reads `saveTo` when it exists, else `readFrom`, and saves to `saveTo`.
+    plist(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom);
+    plist(const plist&) = delete;
+    plist& operator=(const plist&) = delete;
+
+    std::unique_ptr<plistDict> root;
+    bool error = false;
+    std::string errorMessage;
+
+    void Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom);
+
+    // Writes the whole document. The file is replaced in one step only after
+    // everything was written and flushed to disk; on any failure the old
+    // file stays as it was and the document holds the error "Could not open
+    // file for saving". Save never clears the error state.
+    void Save();
+
+    // Puts the text that Save would write on the clipboard, each line ending
+    // in a carriage return. A debugging aid.
+    void Dump() const;
+
+    const std::vector<std::string>& Headers() const { return headers; }
+    const fw::FolderItem& SavePath() const { return savePath; }
+
+    // The four header lines of a new file.
+    static const std::vector<std::string>& DefaultHeaders();
+
+protected:
+    fw::FolderItem savePath;
+    std::vector<std::string> headers;
+};

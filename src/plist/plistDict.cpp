@@ -1,0 +1,226 @@
+#include "plist/plistDict.h"
+
+#include "framework/core/Strings.h"
+#include "framework/core/Yield.h"
+#include "plist/Escaping.h"
+#include "plist/plist.h"
+
+namespace {
+const std::string emptyText;
+}
+
+plistDict::plistDict() = default;
+
+plistDict::~plistDict() {
+    // Tear the subtree down without recursion, so that no depth of nesting
+    // can exhaust the stack.
+    std::vector<std::unique_ptr<plistDict>> pending;
+    for (ChildSlot& slot : children_) {
+        if (slot.node) {
+            pending.push_back(std::move(slot.node));
+        }
+    }
+    children_.clear();
+    while (!pending.empty()) {
+        std::unique_ptr<plistDict> node = std::move(pending.back());
+        pending.pop_back();
+        for (ChildSlot& slot : node->children_) {
+            if (slot.node) {
+                pending.push_back(std::move(slot.node));
+            }
+        }
+        node->children_.clear();
+    }
+}
+
+plistDict* plistDict::child(std::string_view name) {
+    fw::BackgroundYield();
+    if (const std::uint32_t j = FirstChildNamed(name); j != kNone) {
+        return children_[j].node.get();
+    }
+    for (const ChildSlot& slot : children_) {
+        fw::BackgroundYield();
+        if (slot.node && fw::Equals(slot.name, name)) {
+            return slot.node.get();
+        }
+    }
+    const std::size_t before = children_.size();
+    AddChild(name);
+    return children_.size() > before ? children_.back().node.get() : nullptr;
+}
+
+plistDict* plistDict::index(std::int32_t i) const {
+    fw::BackgroundYield();
+    const std::uint32_t j = FirstChildNamed(fw::Str(i));
+    return j == kNone ? nullptr : children_[j].node.get();
+}
+
+void plistDict::AddChild(std::string_view name) {
+    SetError(false, "");
+    if (types.HasKey(name)) {
+        SetError(true, "Child exists: " + std::string(name) + " already exists");
+        return;
+    }
+    types.Set(name, "dict");
+    AppendChildNode(name, false);
+}
+
+bool plistDict::AddArray(std::string_view name) {
+    SetError(false, "");
+    if (types.HasKey(name)) {
+        SetError(true, "Array exists: " + std::string(name) + " already exists");
+        return false;
+    }
+    types.Set(name, "array");
+    AppendChildNode(name, true);
+    return true;
+}
+
+bool plistDict::Exists(std::string_view key) const {
+    return types.HasKey(key);
+}
+
+std::string plistDict::GetType(std::string_view key) const {
+    return types.Value(key);
+}
+
+std::int32_t plistDict::count() const {
+    return types.Count();
+}
+
+void plistDict::MoveNext() {
+    currentIndex += 1;
+    if (currentIndex > count() - 1) {
+        currentIndex = 0;
+        eof = true;
+    }
+}
+
+void plistDict::MoveFirst() {
+    currentIndex = 0;
+    eof = false;
+}
+
+void plistDict::MoveLast() {
+    currentIndex = count() - 1;
+}
+
+std::string plistDict::CurrentKey() {
+    // A cursor below 0 (MoveLast on an empty node) is past the end as well.
+    if (currentIndex < 0 || currentIndex > count() - 1) {
+        eof = true;
+        currentIndex = 0;
+        return {};
+    }
+    return types.Key(currentIndex);
+}
+
+void plistDict::SetError(bool flag, std::string_view message) const {
+    if (rootClass_ != nullptr) {
+        rootClass_->error = flag;
+        rootClass_->errorMessage.assign(message);
+    }
+}
+
+std::string plistDict::CodeToBrackets(std::string_view text) {
+    return plistio::Decode(text);
+}
+
+std::string plistDict::BracketsToCode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    plistio::AppendEscaped(out, text, plistio::TextKind::Plain);
+    return out;
+}
+
+std::string plistDict::StripAll(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 32) {
+        ++i;
+    }
+    return std::string(text.substr(i));
+}
+
+std::uint32_t plistDict::SlotOfChild(std::int32_t j) const {
+    if (j < 0 || j >= ChildCount()) {
+        return kNone;
+    }
+    if (removedChildren_ == 0) {
+        return static_cast<std::uint32_t>(j);
+    }
+    for (std::uint32_t slot = 0; slot < children_.size(); ++slot) {
+        if (children_[slot].node && j-- == 0) {
+            return slot;
+        }
+    }
+    return kNone;
+}
+
+plistDict* plistDict::ChildAt(std::int32_t j) const {
+    const std::uint32_t slot = SlotOfChild(j);
+    return slot == kNone ? nullptr : children_[slot].node.get();
+}
+
+const std::string& plistDict::ChildNameAt(std::int32_t j) const {
+    const std::uint32_t slot = SlotOfChild(j);
+    return slot == kNone ? emptyText : children_[slot].name;
+}
+
+plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
+    auto node = std::make_unique<plistDict>();
+    node->name.assign(key);
+    node->isArray_ = isArray;
+    node->parent = this;
+    node->rootClass_ = rootClass_;
+    plistDict* added = node.get();
+    const auto j = static_cast<std::uint32_t>(children_.size());
+    children_.push_back(ChildSlot{std::string(key), std::move(node), kNone});
+    auto it = childIndex_.find(key);
+    if (it == childIndex_.end()) {
+        childIndex_.emplace(std::string(key), NameChain{j, j});
+    } else {
+        children_[it->second.last].nextSameName = j;
+        it->second.last = j;
+    }
+    return added;
+}
+
+std::uint32_t plistDict::FirstChildNamed(std::string_view key) const {
+    auto it = childIndex_.find(key);
+    return it == childIndex_.end() ? kNone : it->second.first;
+}
+
+void plistDict::RemoveChildrenNamed(std::string_view key) {
+    auto it = childIndex_.find(key);
+    if (it == childIndex_.end()) {
+        return;
+    }
+    for (std::uint32_t j = it->second.first; j != kNone; j = children_[j].nextSameName) {
+        fw::BackgroundYield();
+        children_[j].node.reset();
+        std::string().swap(children_[j].name);
+        ++removedChildren_;
+    }
+    childIndex_.erase(it);
+    if (removedChildren_ >= 16 && removedChildren_ * 2 >= children_.size()) {
+        CompactChildren();
+    }
+}
+
+void plistDict::CompactChildren() {
+    std::erase_if(children_, [](const ChildSlot& slot) { return !slot.node; });
+    removedChildren_ = 0;
+    childIndex_.clear();
+    for (std::uint32_t j = 0; j < children_.size(); ++j) {
+        fw::BackgroundYield();
+        ChildSlot& slot = children_[j];
+        slot.nextSameName = kNone;
+        auto it = childIndex_.find(slot.name);
+        if (it == childIndex_.end()) {
+            childIndex_.emplace(slot.name, NameChain{j, j});
+        } else {
+            children_[it->second.last].nextSameName = j;
+            it->second.last = j;
+        }
+    }
+}
