@@ -2,6 +2,7 @@
 
 #include "app/MenuBar1.h"
 #include "framework/gui/Window.h"
+#include "prefs/PrefSchema.h"
 #include "windows/AboutWindow.h"
 #include "windows/TalloBoard.h"
 #include "windows/TalloCalc.h"
@@ -52,14 +53,15 @@ void App::showBoard() {
 }
 
 void App::loadPrefs() {
-    prefCenterSquareDouble = true;
-    prefEnableBlanks = true;
-    prefEnableSpecialSpaces = false;
-    prefEnforceWordLength = true;
-    prefEnforceContraints = true;
-    prefOnlyUniqueScores = true;
-    prefConstrainCombined = false;
-    prefConstrainIndividual = true;
+    myPrefs = prefs::OpenPrefs();
+    prefs::LoadPrefs(*myPrefs, *this);
 }
 
-void App::savePrefs() {}
+void App::savePrefs() {
+    // Nothing was loaded, so there is nothing of the user's to write back;
+    // saving the blank fields would overwrite the stored preferences.
+    if (myPrefs == nullptr) {
+        return;
+    }
+    prefs::SavePrefs(*myPrefs, *this);
+}

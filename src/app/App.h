@@ -1,8 +1,10 @@
 #pragma once
 
 #include "framework/gui/Application.h"
+#include "plist/plist.h"
 
 #include <cstdint>
+#include <memory>
 
 // The application object: its events, its menu commands, the calculator
 // window counter and the default options of new calculator windows.
@@ -13,6 +15,10 @@ public:
     // The registered application object; nullptr before start-up and after
     // shutdown.
     static App* instance();
+
+    // The preferences document, kept for the whole run so that every save
+    // writes back what the file held besides the preferences.
+    std::unique_ptr<plist> myPrefs;
 
     // Calculator windows opened since the application opened; only grows, so
     // a title number is never reused.

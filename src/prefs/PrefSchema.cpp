@@ -1,0 +1,30 @@
+#include "prefs/PrefSchema.h"
+
+namespace prefs {
+
+fw::FolderItem PrefsFile() {
+    return fw::PreferencesFolder().Child(kPrefsFileName);
+}
+
+std::unique_ptr<plist> OpenPrefs() {
+    return std::make_unique<plist>(PrefsFile());
+}
+
+void StampVersion(plist& document, const fw::Date& now) {
+    plistDict* version = document.root->child(kVersionKey);
+    if (version == nullptr || version->IsArray()) {
+        return;
+    }
+    version->SetString(kSchemaKey, kSchemaValue);
+    version->SetDate(kLastUpdatedKey, now);
+}
+
+void WritePrefs(plist& document) {
+    // On a fresh account the preferences folder may not exist yet; without
+    // it the file could never be created. A folder that can't be made shows
+    // up as the save's own failure.
+    document.SavePath().Parent().CreateAsFolder();
+    document.Save();
+}
+
+} // namespace prefs

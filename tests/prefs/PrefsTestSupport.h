@@ -1,0 +1,71 @@
+#pragma once
+
+#include "plist/plist.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+// Points the user's preferences folder at a private temporary folder, so
+// that no test ever reads or writes the real configuration.
+class PrefsFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tallorix-prefs-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        temp_ = pattern;
+        UsePreferencesFolder(temp_ / "config");
+        std::filesystem::create_directories(temp_ / "config");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(temp_, ec);
+    }
+
+    void UsePreferencesFolder(const std::filesystem::path& folder) {
+        prefsFolder_ = folder;
+        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    std::filesystem::path PrefsPath() const { return prefsFolder_ / "org.tallorix.Tallorix.plist"; }
+    void WritePrefsFile(const std::string& body) const {
+        std::ofstream(PrefsPath(), std::ios::binary) << Head() << body << Tail();
+    }
+    std::string ReadPrefsFile() const {
+        std::ifstream in(PrefsPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The file text with the value of every "LastUpdated" date blanked out.
+    std::string ReadPrefsFileUndated() const {
+        std::string text = ReadPrefsFile();
+        const std::string open = "<key>LastUpdated</key>\n";
+        for (std::size_t at = text.find(open); at != std::string::npos;
+             at = text.find(open, at + 1)) {
+            const std::size_t from = text.find("<date>", at);
+            const std::size_t to = text.find("</date>", at);
+            if (from != std::string::npos && to != std::string::npos) {
+                text.replace(from + 6, to - from - 6, "*");
+            }
+        }
+        return text;
+    }
+
+    static std::string Head() {
+        std::string text;
+        for (const std::string& line : plist::DefaultHeaders()) {
+            text += line + "\n";
+        }
+        return text;
+    }
+    static std::string Tail() { return "</dict>\n</plist>\n"; }
+
+    static std::string Bool(const std::string& key, bool value) {
+        return "\t<key>" + key + "</key>\n\t<" + (value ? "true" : "false") + "/>\n";
+    }
+
+    std::filesystem::path temp_;
+    std::filesystem::path prefsFolder_;
+};
