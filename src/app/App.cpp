@@ -6,6 +6,7 @@
 #include "windows/AboutWindow.h"
 #include "windows/TalloBoard.h"
 #include "windows/TalloCalc.h"
+#include "windows/prefsWindow.h"
 
 App* App::instance() {
     return dynamic_cast<App*>(fw::Application::Instance());
@@ -45,6 +46,7 @@ bool App::AppleAboutTallorix_Action() {
 }
 
 bool App::PrefMenu_Action() {
+    prefsWindow::instance().Show();
     return false;
 }
 

@@ -1,0 +1,155 @@
+#include "windows/prefsWindow.h"
+
+#include "app/App.h"
+#include "framework/gui/CheckBox.h"
+#include "framework/gui/PushButton.h"
+#include "framework/gui/SingleInstance.h"
+#include "framework/gui/StaticText.h"
+#include "framework/gui/TabPanel.h"
+
+namespace {
+
+// Option controls use the 12-point system font; the note and the buttons
+// keep the platform's size.
+constexpr int kPlatformTextSize = 0;
+
+} // namespace
+
+prefsWindow& prefsWindow::instance() {
+    return fw::SingleInstance<prefsWindow>::Get();
+}
+
+void prefsWindow::Layout() {
+    SetTitle("Tallorix Preferences");
+    SetSize(363, 393);
+    SetPlacement(fw::WindowPlacement::Default);
+    SetFrame(fw::WindowFrame::Document);
+    // Only OK and Cancel end the window, so every way out is a decision.
+    SetCloseButton(false);
+    SetResizable(false);
+}
+
+void prefsWindow::CreateControls() {
+    CreateControls0();
+}
+
+void prefsWindow::CreateControls0() {
+    auto* tabs = AddControl<fw::TabPanel>(
+        {.name = "TabPanel1", .bounds = {20, 14, 323, 331}, .textSize = kPlatformTextSize});
+    tabs->SetTabs({"Defaults"});
+    tabs->SetValue(0);
+
+    const std::string onTab = "TabPanel1";
+    AddControl<fw::CheckBox>({.name = "cb_specialSpaces",
+                              .container = onTab,
+                              .caption = "Enable special board spaces",
+                              .bounds = {38, 60, 197, 20},
+                              .helpTag =
+                                  "Double word score, triple letter score, etc.\r"
+                                  "Word length enforcement will be turned on automatically."});
+    AddControl<fw::CheckBox>({.name = "cb_wordLength",
+                              .container = onTab,
+                              .caption = "Enforce maximum word length",
+                              .bounds = {38, 122, 239, 20}});
+    AddControl<fw::CheckBox>({.name = "cb_alphabet",
+                              .container = onTab,
+                              .caption = "Enforce alphabet constraints",
+                              .bounds = {38, 149, 197, 20},
+                              .helpTag = "Whether you can use as many letters as you want, or "
+                                         "only what is included in Quadrelle"});
+    AddControl<rb_alphabet>(
+        {.name = "rb_alphabet",
+         .index = 0,
+         .container = onTab,
+         .caption = "Individual words",
+         .bounds = {56, 169, 170, 20},
+         .value = true,
+         .helpTag = "Each word starts with a complete set of Quadrelle tiles\r"
+                    "If you switch from tracking tile counts on a per-board basis to a per-word "
+                    "basis the Tiles Left count will be reset."});
+    AddControl<rb_alphabet>({.name = "rb_alphabet",
+                             .index = 1,
+                             .container = onTab,
+                             .caption = "Combined words",
+                             .bounds = {56, 189, 127, 20},
+                             .helpTag = "All words use the same set of Quadrelle tiles"});
+    AddControl<fw::CheckBox>({.name = "cb_blankTiles",
+                              .container = onTab,
+                              .caption = "Enable automatic blank tiles",
+                              .bounds = {56, 209, 221, 20},
+                              .helpTag = "Use blank tiles for letters that run short"});
+    auto* note = AddControl<fw::StaticText>(
+        {.name = "StaticText3",
+         .container = onTab,
+         .caption = "These will be the default settings for new Tallorix windows. Each window "
+                    "can override these defaults through their Options panel.",
+         .bounds = {38, 258, 287, 83},
+         .textSize = kPlatformTextSize});
+    note->SetMultiline(true);
+    note->SetTextColor(Qt::black);
+    AddControl<fw::CheckBox>({.name = "cb_uniqueScores",
+                              .container = onTab,
+                              .caption = "Only display unique scores",
+                              .bounds = {56, 78, 269, 20},
+                              .value = true,
+                              .helpTag = "Only display a specific score once, no matter how many "
+                                         "board positions can make it."});
+    AddControl<fw::CheckBox>({.name = "cb_centerSquare",
+                              .container = onTab,
+                              .caption = "Center square is double word score",
+                              .bounds = {56, 97, 269, 20},
+                              .value = true});
+
+    auto* ok = AddControl<fw::PushButton>({.name = "btn_OK",
+                                           .caption = "OK",
+                                           .bounds = {263, 353, 80, 20},
+                                           .textSize = kPlatformTextSize});
+    ok->SetDefault(true);
+    ok->OnAction([this] { btn_OK_Action(); });
+    auto* cancel = AddControl<fw::PushButton>({.name = "btn_Cancel",
+                                               .caption = "Cancel",
+                                               .bounds = {171, 353, 80, 20},
+                                               .textSize = kPlatformTextSize});
+    cancel->SetCancel(true);
+    cancel->OnAction([this] { btn_Cancel_Action(); });
+}
+
+void prefsWindow::AddMenuHandlers() {
+    // The window handles no menu command of its own.
+}
+
+void prefsWindow::Event_Open() {
+    const App* app = App::instance();
+    if (app == nullptr) {
+        return;
+    }
+    // The order matters only for the radio pair: with both modes set, the
+    // later one ("Combined words") is the one left selected.
+    FindControl<fw::CheckBox>("cb_centerSquare")->SetValue(app->prefCenterSquareDouble);
+    FindControl<fw::CheckBox>("cb_blankTiles")->SetValue(app->prefEnableBlanks);
+    FindControl<fw::CheckBox>("cb_specialSpaces")->SetValue(app->prefEnableSpecialSpaces);
+    FindControl<fw::CheckBox>("cb_wordLength")->SetValue(app->prefEnforceWordLength);
+    FindControl<fw::CheckBox>("cb_alphabet")->SetValue(app->prefEnforceContraints);
+    FindControl<fw::CheckBox>("cb_uniqueScores")->SetValue(app->prefOnlyUniqueScores);
+    FindControl<fw::RadioButton>("rb_alphabet", 0)->SetValue(app->prefConstrainIndividual);
+    FindControl<fw::RadioButton>("rb_alphabet", 1)->SetValue(app->prefConstrainCombined);
+}
+
+void prefsWindow::btn_OK_Action() {
+    if (App* app = App::instance()) {
+        app->prefCenterSquareDouble = FindControl<fw::CheckBox>("cb_centerSquare")->Value();
+        app->prefEnableBlanks = FindControl<fw::CheckBox>("cb_blankTiles")->Value();
+        app->prefEnableSpecialSpaces = FindControl<fw::CheckBox>("cb_specialSpaces")->Value();
+        app->prefEnforceWordLength = FindControl<fw::CheckBox>("cb_wordLength")->Value();
+        app->prefEnforceContraints = FindControl<fw::CheckBox>("cb_alphabet")->Value();
+        app->prefOnlyUniqueScores = FindControl<fw::CheckBox>("cb_uniqueScores")->Value();
+        app->prefConstrainIndividual = FindControl<fw::RadioButton>("rb_alphabet", 0)->Value();
+        app->prefConstrainCombined = FindControl<fw::RadioButton>("rb_alphabet", 1)->Value();
+        app->savePrefs();
+    }
+    Close();
+}
+
+void prefsWindow::btn_Cancel_Action() {
+    Close();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "framework/gui/RadioButton.h"
+#include "framework/gui/Window.h"
+
+// Edits the default options of calculator windows opened from now on. Not
+// modal; "OK" stores and saves them at once, "Cancel" drops the edits.
+class prefsWindow : public fw::Window {
+public:
+    // The two tile-mode choices, one control array addressed by index.
+    class rb_alphabet : public fw::RadioButton {
+    public:
+        using fw::RadioButton::RadioButton;
+    };
+
+    prefsWindow() = default;
+
+    // The open preferences window, created when none is open. The caller
+    // shows it.
+    static prefsWindow& instance();
+
+    void btn_OK_Action();
+    void btn_Cancel_Action();
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+    void CreateControls0();
+    void AddMenuHandlers() override;
+    void Event_Open() override;
+};
