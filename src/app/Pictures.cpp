@@ -1,7 +1,6 @@
 #include "app/Pictures.h"
 
 #include <QString>
-
 #include <optional>
 
 namespace {
