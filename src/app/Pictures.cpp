@@ -1,8 +1,17 @@
 #include "app/Pictures.h"
 
 #include <QString>
-
 #include <optional>
+
+// The pictures are compiled into the GUI library; naming them here is what
+// links them into the program. (Outside any namespace, as the macro needs.)
+static void RegisterPictures() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(tallorix_pictures);
+        return true;
+    }();
+    (void)registered;
+}
 
 namespace {
 
@@ -18,6 +27,7 @@ const fw::Picture& Fetch(std::optional<fw::Picture>& cache, int number) {
         cache.emplace();
     }
     if (cache->isNull()) {
+        RegisterPictures();
         cache->load(QStringLiteral(":/pictures/%1.png").arg(number));
     }
     return *cache;

@@ -14,8 +14,8 @@ void InitFileTypes() {
     FileTypes::Initialize();
 }
 
-std::unique_ptr<App> NewAppInstance() {
-    auto app = std::make_unique<App>();
+std::unique_ptr<App> NewAppInstance(const StartUp::AppFactory& newApp) {
+    std::unique_ptr<App> app = newApp ? newApp() : std::make_unique<App>();
     app->SetMenuBar(MenuBar1::instance());
     return app;
 }
@@ -33,13 +33,13 @@ void MakeDefaultView() {
 
 } // namespace
 
-StartUp::StartUp(int& argc, char** argv) {
+StartUp::StartUp(int& argc, char** argv, const AppFactory& newApp) {
     if (QCoreApplication::instance() == nullptr) {
         runtime_ = std::make_unique<QApplication>(argc, argv);
     }
     QApplication::setApplicationName(QStringLiteral("Tallorix"));
     InitFileTypes();
-    app_ = NewAppInstance();
+    app_ = NewAppInstance(newApp);
     ApplicationAddMenuHandlers(*app_);
     MakeDefaultView();
 }

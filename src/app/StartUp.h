@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class App;
@@ -11,8 +12,13 @@ class QApplication;
 // end-to-end tests.
 class StartUp {
 public:
+    // Makes the application object; tests give one that also records its
+    // events.
+    using AppFactory = std::function<std::unique_ptr<App>()>;
+
     // Brings the system up to the point where the event loop would start.
-    StartUp(int& argc, char** argv);
+    // Uses the QApplication that exists, or makes one from argc/argv.
+    StartUp(int& argc, char** argv, const AppFactory& newApp = nullptr);
     // The shutdown: pictures, windows and the application object, file types,
     // menu bar.
     ~StartUp();

@@ -51,6 +51,11 @@ void SplashScreen::Event_MouseUp(int /*x*/, int /*y*/) {
 }
 
 void SplashScreen::startUp() {
+    // A click and the timer may both be on their way: only the first opens
+    // a calculator.
+    if (IsClosed()) {
+        return;
+    }
     fw::NewWindow<TalloCalc>();
     Close();
 }
