@@ -61,6 +61,13 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view key) {
 
 } // namespace
 
+// The list lets go of the rows before they go.
+TalloCalc::~TalloCalc() {
+    if (fw::Listbox* list = ResultsList()) {
+        list->SetModel(nullptr);
+    }
+}
+
 void TalloCalc::Layout() {
     SetMenuBar(MenuBar1::instance());
     SetPlacement(fw::WindowPlacement::ParentWindow);

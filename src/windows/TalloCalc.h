@@ -37,6 +37,7 @@ public:
     };
 
     TalloCalc() = default;
+    ~TalloCalc() override;
 
     // The 23 controls in the order of creation.
     static const std::vector<CalcControlRow>& Design();
