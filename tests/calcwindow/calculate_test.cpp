@@ -181,6 +181,21 @@ TEST_F(Calculate, ScoreHeadingSortsByNumber) {
     EXPECT_FALSE(w->lbox_wordValue_CompareRows(1, 0, 0, result));
 }
 
+TEST_F(Calculate, ResultListTakesTheListBoxesOwnEdits) {
+    TalloCalc* w = Open();
+    for (const char* word : {"ox", "jab", "quiz"}) {
+        Enter(w, word);
+    }
+    auto* list = Get<fw::Listbox>(w, "lbox_wordValue");
+    list->SetCell(1, 1, "30");
+    list->SetCell(2, 0, "QUIT");
+    list->RemoveRow(0);
+    list->AddRow("ZA");
+    list->SetCell(list->LastIndex(), 1, "11");
+    EXPECT_EQ(Rows(w), (std::vector<std::string>{"JAB/30", "QUIT/22", "ZA/11"}));
+    EXPECT_EQ(list->model()->rowCount(), 3);
+}
+
 TEST_F(Calculate, BusyWheelShowsOnlyWhileCalculateAndClearListRun) {
     TalloCalc* w = Open();
     auto* wheel = Get<fw::ProgressWheel>(w, "ChasingArrows1");

@@ -187,6 +187,15 @@ TEST_F(CalcWindow, CloseTakesOnlyTheFrontWindowAndNumbersAreNotReused) {
     EXPECT_EQ(Open()->Title(), "Tallorix 4");
     EXPECT_EQ(Rows(one), std::vector<std::string>{"ZAP/14"});
     EXPECT_EQ(one->Title(), "Tallorix 1");
+
+    // One board window for all calculator windows.
+    Click(Get<fw::PushButton>(one, "btn_Board"));
+    Click(Get<fw::PushButton>(three, "btn_Board"));
+    const std::vector<fw::Window*> windows = fw::AllWindows();
+    EXPECT_EQ(
+        std::count_if(windows.begin(), windows.end(),
+                      [](fw::Window* window) { return window->Title() == "Quadrelle Board"; }),
+        1);
 }
 
 } // namespace
