@@ -54,12 +54,15 @@ private:
 };
 
 Listbox::Listbox(QWidget* parent)
-    : QTreeView(parent), Control(this), ownModel_(std::make_unique<TextListboxModel>()),
+    : QTableView(parent), Control(this), ownModel_(std::make_unique<TextListboxModel>()),
       model_(ownModel_.get()), itemModel_(std::make_unique<ListboxItemModel>(this)) {
     setModel(itemModel_.get());
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,6 +78,7 @@ Listbox::Listbox(QWidget* parent)
         SetSortedColumn(column);
         Sort();
     });
+    ApplyRowHeight();
 }
 
 Listbox::~Listbox() {
@@ -219,8 +223,22 @@ void Listbox::Sort() {
 }
 
 void Listbox::resizeEvent(QResizeEvent* event) {
-    QTreeView::resizeEvent(event);
+    QTableView::resizeEvent(event);
     ApplyColumnWidths();
+}
+
+void Listbox::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        ApplyRowHeight();
+    }
+}
+
+// Rows as high as a line of the list's font, like a plain list's rows.
+void Listbox::ApplyRowHeight() {
+    const int height = fontMetrics().height() + 4;
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
 }
 
 void Listbox::ApplyColumnWidths() {

@@ -3,7 +3,7 @@
 #include "framework/gui/Control.h"
 #include "framework/gui/ListboxModel.h"
 
-#include <QTreeView>
+#include <QTableView>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,7 +18,9 @@ class ListboxItemModel;
 // CompareRows handler first: True lets its result (1, 0, -1) decide, False
 // leaves the text order (CompareText). Sorting is stable and safe with a
 // handler that contradicts itself. A click on a heading sorts by it.
-class Listbox : public QTreeView, public Control {
+// A flat table view: it keeps a few bytes per row, where a tree view keeps
+// an item per row and lays every row out again on each change.
+class Listbox : public QTableView, public Control {
 public:
     using CompareRowsHandler = std::function<bool(int row1, int row2, int column, int& result)>;
 
@@ -29,6 +31,8 @@ public:
     // list's own table of strings).
     void SetModel(ListboxModel* model);
     ListboxModel& Model() const;
+    // The heading row.
+    QHeaderView* header() const { return horizontalHeader(); }
     // Tells the list that the model's rows changed behind its back.
     void RowsChanged();
 
@@ -58,9 +62,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ApplyColumnWidths();
+    void ApplyRowHeight();
 
     std::unique_ptr<TextListboxModel> ownModel_;
     ListboxModel* model_;

@@ -1,0 +1,86 @@
+#include "windows/tilesetWindow.h"
+
+#include "calculator/TileSet.h"
+#include "framework/gui/Listbox.h"
+
+#include <charconv>
+#include <string>
+
+namespace {
+
+// The leading number of a cell, 0 when there is none.
+double CellNumber(const std::string& text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin != end && *begin == ' ') {
+        ++begin;
+    }
+    double value = 0;
+    if (std::from_chars(begin, end, value).ec != std::errc()) {
+        return 0;
+    }
+    return value;
+}
+
+} // namespace
+
+void AddTileRows(fw::Listbox& list) {
+    for (int symbol = 0; symbol < calc::kSymbolCount; ++symbol) {
+        const std::string count = std::to_string(calc::kTileDistribution[symbol]);
+        list.AddRow(std::string(calc::TileSymbolText(symbol)));
+        list.SetCell(list.LastIndex(), 1, count);
+        list.SetCell(list.LastIndex(), 2, count);
+    }
+}
+
+void tilesetWindow::Layout() {
+    SetTitle("Untitled");
+    SetMinSize(64, 64);
+    SetMaxSize(32000, 32000);
+    SetSize(148, 461);
+    SetPlacement(fw::WindowPlacement::MainScreen);
+    SetFrame(fw::WindowFrame::Drawer);
+    SetCloseButton(false);
+    SetResizable(false);
+    SetVisible(false);
+}
+
+void tilesetWindow::CreateControls() {
+    CreateControls0();
+}
+
+void tilesetWindow::CreateControls0() {
+    auto* list = AddControl<fw::Listbox>(
+        {.name = "lbox_Tiles",
+         .bounds = {3, 5, 138, 451},
+         .locks = fw::LockLeft | fw::LockTop | fw::LockRight | fw::LockBottom});
+    list->SetHeadings({" ", "Total", "Left"});
+    list->setAttribute(Qt::WA_MacShowFocusRect, false);
+    AddTileRows(*list);
+    list->OnCompareRows([this](int row1, int row2, int column, int& result) {
+        return lbox_Tiles_CompareRows(row1, row2, column, result);
+    });
+}
+
+// Equal counts answer -1 both ways round; the list's sort stays safe with that.
+bool tilesetWindow::lbox_Tiles_CompareRows(int row1, int row2, int column, int& result) {
+    if (column == 0) {
+        return false;
+    }
+    const auto* list = FindControl<fw::Listbox>("lbox_Tiles");
+    const double a = CellNumber(list->Cell(row1, column));
+    const double b = CellNumber(list->Cell(row2, column));
+    result = a > b ? 1 : -1;
+    return true;
+}
+
+void tilesetWindow::AddMenuHandlers() {}
+
+void tilesetWindow::Event_Resized() {
+    auto* list = FindControl<fw::Listbox>("lbox_Tiles");
+    if (list == nullptr) {
+        return;
+    }
+    list->SetHeight(Height() - 10);
+    list->SetWidth(Width() - 10);
+}
