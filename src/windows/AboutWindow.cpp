@@ -10,14 +10,10 @@ AboutWindow& AboutWindow::instance() {
 
 void AboutWindow::Layout() {
     SetBackdrop(splashbmp());
-    SetTitle("Untitled");
-    SetMinSize(64, 64);
-    SetMaxSize(32000, 32000);
-    SetSize(400, 400);
-    SetPlacement(fw::WindowPlacement::ParentWindow);
-    SetFrame(fw::WindowFrame::Document);
-    SetCloseButton(true);
-    SetResizable(false);
+    ApplyDesign({.title = "Untitled",
+                 .width = 400,
+                 .height = 400,
+                 .placement = fw::WindowPlacement::ParentWindow});
 }
 
 void AboutWindow::CreateControls() {

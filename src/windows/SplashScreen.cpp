@@ -11,14 +11,12 @@ SplashScreen& SplashScreen::instance() {
 
 void SplashScreen::Layout() {
     SetBackdrop(splashbmp());
-    SetTitle("Tallorix");
-    SetMinSize(64, 64);
-    SetMaxSize(32000, 32000);
-    SetSize(400, 400);
-    SetPlacement(fw::WindowPlacement::MainScreen);
-    SetFrame(fw::WindowFrame::ModalDialog);
-    SetCloseButton(false);
-    SetResizable(false);
+    ApplyDesign({.title = "Tallorix",
+                 .width = 400,
+                 .height = 400,
+                 .frame = fw::WindowFrame::ModalDialog,
+                 .placement = fw::WindowPlacement::MainScreen,
+                 .closeButton = false});
 }
 
 void SplashScreen::CreateControls() {

@@ -9,12 +9,10 @@ TalloBoard& TalloBoard::instance() {
 
 void TalloBoard::Layout() {
     SetBackdrop(boardbmp());
-    SetTitle("Quadrelle Board");
-    SetMinSize(64, 64);
-    SetMaxSize(600, 600);
-    SetSize(450, 473);
-    SetPlacement(fw::WindowPlacement::Default);
-    SetFrame(fw::WindowFrame::Floating);
-    SetCloseButton(true);
-    SetResizable(false);
+    ApplyDesign({.title = "Quadrelle Board",
+                 .width = 450,
+                 .height = 473,
+                 .maxWidth = 600,
+                 .maxHeight = 600,
+                 .frame = fw::WindowFrame::Floating});
 }

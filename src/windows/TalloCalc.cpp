@@ -70,15 +70,11 @@ TalloCalc::~TalloCalc() {
 
 void TalloCalc::Layout() {
     SetMenuBar(MenuBar1::instance());
-    SetPlacement(fw::WindowPlacement::ParentWindow);
-    SetMinSize(64, 64);
-    SetMaxSize(32000, 32000);
-    SetSize(568, 551);
-    SetFrame(fw::WindowFrame::Document);
-    SetTitle("Tallorix");
-    SetVisible(true);
-    SetCloseButton(true);
-    SetResizable(false);
+    // The open sequence narrows the window to 403 and collapses it to 369.
+    ApplyDesign({.title = "Tallorix",
+                 .width = 568,
+                 .height = 551,
+                 .placement = fw::WindowPlacement::ParentWindow});
 }
 
 void TalloCalc::CreateControls() {

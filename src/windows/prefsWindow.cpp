@@ -20,13 +20,9 @@ prefsWindow& prefsWindow::instance() {
 }
 
 void prefsWindow::Layout() {
-    SetTitle("Tallorix Preferences");
-    SetSize(363, 393);
-    SetPlacement(fw::WindowPlacement::Default);
-    SetFrame(fw::WindowFrame::Document);
     // Only OK and Cancel end the window, so every way out is a decision.
-    SetCloseButton(false);
-    SetResizable(false);
+    ApplyDesign(
+        {.title = "Tallorix Preferences", .width = 363, .height = 393, .closeButton = false});
 }
 
 void prefsWindow::CreateControls() {

@@ -34,15 +34,13 @@ void AddTileRows(fw::Listbox& list) {
 }
 
 void tilesetWindow::Layout() {
-    SetTitle("Untitled");
-    SetMinSize(64, 64);
-    SetMaxSize(32000, 32000);
-    SetSize(148, 461);
-    SetPlacement(fw::WindowPlacement::MainScreen);
-    SetFrame(fw::WindowFrame::Drawer);
-    SetCloseButton(false);
-    SetResizable(false);
-    SetVisible(false);
+    ApplyDesign({.title = "Untitled",
+                 .width = 148,
+                 .height = 461,
+                 .frame = fw::WindowFrame::Drawer,
+                 .placement = fw::WindowPlacement::MainScreen,
+                 .closeButton = false,
+                 .visible = false});
 }
 
 void tilesetWindow::CreateControls() {

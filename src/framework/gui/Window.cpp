@@ -128,6 +128,18 @@ void Window::SetSize(int width, int height) {
     }
 }
 
+void Window::ApplyDesign(const WindowDesign& design) {
+    SetTitle(design.title);
+    SetMinSize(design.minWidth, design.minHeight);
+    SetMaxSize(design.maxWidth, design.maxHeight);
+    SetSize(design.width, design.height);
+    SetPlacement(design.placement);
+    SetFrame(design.frame);
+    SetCloseButton(design.closeButton);
+    SetResizable(design.resizable);
+    SetVisible(design.visible);
+}
+
 void Window::SetMinSize(int width, int height) {
     minWidth_ = width;
     minHeight_ = height;

@@ -30,6 +30,22 @@ enum class WindowPlacement {
     ParentWindow // over the window in front (or the parent)
 };
 
+// A window's design: what Layout applies in one step.
+struct WindowDesign {
+    std::string title{};
+    int width = 300;
+    int height = 300;
+    int minWidth = 64;
+    int minHeight = 64;
+    int maxWidth = 32000;
+    int maxHeight = 32000;
+    WindowFrame frame = WindowFrame::Document;
+    WindowPlacement placement = WindowPlacement::Default;
+    bool closeButton = true;
+    bool resizable = false;
+    bool visible = true;
+};
+
 // A top-level window. Subclasses describe themselves in the hooks, which
 // Construct() runs in this order: Layout, CreateControls, AddMenuHandlers,
 // then Event_Open. Create windows with NewWindow<W>(...), never by hand.
@@ -39,6 +55,10 @@ public:
     ~Window() override;
 
     void Construct();
+
+    // Applies a whole design (Layout calls it; the setters below do it piece
+    // by piece).
+    void ApplyDesign(const WindowDesign& design);
 
     // Window design (Layout sets these; they work later too).
     std::string Title() const;
