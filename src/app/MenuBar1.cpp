@@ -10,8 +10,8 @@ namespace {
 using fw::MenuItemKind;
 
 // The menus and their items, in bar order.
-const std::vector<fw::MenuSpec>& MenuTable() {
-    static const std::vector<fw::MenuSpec> table = {
+const std::vector<fw::MenuDesign>& MenuTable() {
+    static const std::vector<fw::MenuDesign> table = {
         {"FileMenu",
          "&File",
          {

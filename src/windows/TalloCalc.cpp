@@ -6,6 +6,7 @@
 #include "calculator/Scoring.h"
 #include "calculator/TileTest.h"
 #include "calculator/Utf8.h"
+#include "framework/core/Strings.h"
 #include "framework/core/Yield.h"
 #include "framework/gui/CheckBox.h"
 #include "framework/gui/DisclosureTriangle.h"
@@ -40,24 +41,6 @@ constexpr const char* kTileCountViolation = "Tile count violation. ";
 // The keys the word field takes: letters of either case, "_", space,
 // Backspace, Delete, Left, Right, Return and Enter.
 constexpr std::string_view kWordKeys = "abcdefghijklmnopqrstuvwxyz_ \x08\x7f\x1c\x1d\r\x03";
-
-// Where `key` stands in `text`, letters matched in either case; npos when absent.
-std::size_t FindIgnoringCase(std::string_view text, std::string_view key) {
-    if (key.empty() || key.size() > text.size()) {
-        return std::string_view::npos;
-    }
-    for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
-        bool same = true;
-        for (std::size_t i = 0; i < key.size() && same; ++i) {
-            same = calc::FoldAsciiCase(static_cast<unsigned char>(text[at + i])) ==
-                   calc::FoldAsciiCase(static_cast<unsigned char>(key[i]));
-        }
-        if (same) {
-            return at;
-        }
-    }
-    return std::string_view::npos;
-}
 
 } // namespace
 
@@ -249,7 +232,7 @@ void TalloCalc::btn_Calc_Action() {
 }
 
 bool TalloCalc::tbox_Word_KeyDown(const std::string& key) {
-    return FindIgnoringCase(kWordKeys, key) == std::string_view::npos;
+    return fw::InStr(kWordKeys, key) == 0;
 }
 
 bool TalloCalc::lbox_wordValue_CompareRows(int row1, int row2, int column, int& result) {

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::vector<fw::MenuSpec> Menus() {
+std::vector<fw::MenuDesign> Menus() {
     using K = fw::MenuItemKind;
     return {
         {"FileMenu",

@@ -247,19 +247,19 @@ void Listbox::ApplyColumnWidths() {
         return;
     }
     const int available = isVisible() ? viewport()->width() : width() - 2 * frameWidth();
-    const QStringList specs = QString::fromStdString(columnWidths_).split(QLatin1Char(','));
+    const QStringList given = QString::fromStdString(columnWidths_).split(QLatin1Char(','));
     std::vector<int> widths(static_cast<size_t>(columns), -1);
     int used = 0;
     int shares = 0;
     for (int c = 0; c < columns; ++c) {
-        const QString spec = c < specs.size() ? specs[c].trimmed() : QString();
+        const QString entry = c < given.size() ? given[c].trimmed() : QString();
         bool ok = false;
         int w = -1;
-        if (spec.endsWith(QLatin1Char('%'))) {
-            const double percent = spec.chopped(1).toDouble(&ok);
+        if (entry.endsWith(QLatin1Char('%'))) {
+            const double percent = entry.chopped(1).toDouble(&ok);
             w = ok ? static_cast<int>(available * percent / 100.0) : -1;
-        } else if (!spec.isEmpty() && spec != QLatin1String("*")) {
-            w = spec.toInt(&ok);
+        } else if (!entry.isEmpty() && entry != QLatin1String("*")) {
+            w = entry.toInt(&ok);
             w = ok ? w : -1;
         }
         if (w >= 0) {

@@ -21,12 +21,13 @@ void MenuItem::SetEnabled(bool enabled) {
     action_->setEnabled(enabled);
 }
 
-MenuBar::MenuBar(const std::vector<MenuSpec>& menus) {
-    for (const MenuSpec& spec : menus) {
-        auto menu = std::make_unique<QMenu>(QString::fromStdString(spec.text));
-        menuEntries_.push_back(std::make_unique<MenuItem>(spec.name, spec.text, std::string(),
-                                                          MenuItemKind::Plain, menu->menuAction()));
-        for (const MenuItemSpec& item : spec.items) {
+MenuBar::MenuBar(const std::vector<MenuDesign>& menus) {
+    for (const MenuDesign& menuDesign : menus) {
+        auto menu = std::make_unique<QMenu>(QString::fromStdString(menuDesign.text));
+        menuEntries_.push_back(std::make_unique<MenuItem>(menuDesign.name, menuDesign.text,
+                                                          std::string(), MenuItemKind::Plain,
+                                                          menu->menuAction()));
+        for (const MenuItemDesign& item : menuDesign.items) {
             const bool separator = item.kind == MenuItemKind::Separator || item.text == "-";
             QAction* action = separator ? menu->addSeparator()
                                         : menu->addAction(QString::fromStdString(item.text));

@@ -21,17 +21,17 @@ enum class MenuItemKind {
     Separator,   // text "-"
 };
 
-struct MenuItemSpec {
+struct MenuItemDesign {
     std::string name{};
     std::string text{};
     std::string shortcut{}; // as written: "Cmd+N", "Cmd+Shift+S", "Cmd+,"
     MenuItemKind kind = MenuItemKind::Plain;
 };
 
-struct MenuSpec {
+struct MenuDesign {
     std::string name;
     std::string text; // "&File"
-    std::vector<MenuItemSpec> items;
+    std::vector<MenuItemDesign> items;
 };
 
 // One entry of the bar (a menu or an item). The same QAction stands in
@@ -61,7 +61,7 @@ private:
 // windows. It must be destroyed before the QApplication.
 class MenuBar {
 public:
-    explicit MenuBar(const std::vector<MenuSpec>& menus);
+    explicit MenuBar(const std::vector<MenuDesign>& menus);
     ~MenuBar();
     MenuBar(const MenuBar&) = delete;
     MenuBar& operator=(const MenuBar&) = delete;
