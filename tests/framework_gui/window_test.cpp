@@ -43,6 +43,22 @@ TEST(Window, ConstructionRunsHooksInOrderThenOpensOnceAndShows) {
     delete hidden;
 }
 
+TEST(Window, WindowsPlacedOverTheFrontOneCascadeInsteadOfCoveringIt) {
+    auto design = [](TestWindow& w) {
+        DesignSize(w, 200, 150);
+        w.SetPlacement(fw::WindowPlacement::ParentWindow);
+    };
+    auto* first = MakeWindow(design);
+    auto* second = MakeWindow(design);
+    auto* third = MakeWindow(design);
+    EXPECT_NE(second->pos(), first->pos());
+    EXPECT_NE(third->pos(), first->pos());
+    EXPECT_NE(third->pos(), second->pos());
+    delete third;
+    delete second;
+    delete first;
+}
+
 TEST(Window, CloseRaisesCloseOnceAndDeletesLater) {
     QPointer<TestWindow> window = MakeWindow(nullptr);
     window->Close();

@@ -453,8 +453,21 @@ void Window::PlaceOnFirstShow() {
         return;
     }
     const QSize size(width_, height_ + MenuBarHeight());
-    const QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
-    move(std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top()));
+    const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    QPoint topLeft(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
+    // A window placed exactly over another would hide it and look as if it
+    // never opened: step it down and to the right, as a cascade.
+    constexpr int kCascadeStep = 24;
+    for (bool covered = true; covered;) {
+        covered = false;
+        for (Window* other : OpenWindows()) {
+            if (other != this && other->isVisible() && other->pos() == topLeft) {
+                topLeft += QPoint(kCascadeStep, kCascadeStep);
+                covered = true;
+            }
+        }
+    }
+    move(topLeft);
 }
 
 void Window::FollowParent() {
