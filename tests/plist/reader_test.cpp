@@ -101,7 +101,7 @@ TEST_F(Reading, ArraysNumberTheirElements) {
 
 TEST_F(Reading, ValuesComeBackAsWritten) {
     auto doc = ParseBody("\t<key>esc</key>\n\t<string>&lt;a&gt; &amp;amp; &quot;&apos; &#38;"
-                         "&#x26;&#X41; &unknown; & &#0; &#xD800; &#1114112;</string>\n"
+                         "&#x26;&#X41; &unknown; & &#xD800; &#1114112;</string>\n"
                          "\t<key>raw</key>\n\t<string>a<b & c>d</string>\n"
                          "\t<key>empty</key>\n\t<string></string>\n"
                          "\t<key>emptyForm</key>\n\t<string/>\n"
@@ -114,7 +114,7 @@ TEST_F(Reading, ValuesComeBackAsWritten) {
                          "\t<key>oneData</key>\n\t<data> AA EC </data>\n"
                          "\t<key>bool</key>\n\t<boolean>TRUE</boolean>\n");
     plistDict& root = *doc->root;
-    EXPECT_EQ(Value(root, "esc"), "<a> &amp; \"' &&A &unknown; & &#0; &#xD800; &#1114112;");
+    EXPECT_EQ(Value(root, "esc"), "<a> &amp; \"' &&A &unknown; & &#xD800; &#1114112;");
     EXPECT_EQ(Value(root, "raw"), "a<b & c>d");
     EXPECT_EQ(Value(root, "empty"), "");
     EXPECT_EQ(Value(root, "emptyForm"), "");
@@ -180,6 +180,14 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_EQ(junk->root->count(), 2);
     EXPECT_EQ(Value(*junk->root, "k"), "1");
     EXPECT_TRUE(junk->root->GetBoolean("after"));
+
+    // Empty forms with any number of slashes, an empty key element.
+    auto empties = ParseBody("<key>d</key><dict//>\n<key/><true//>\n<key>x</key><x//>\n");
+    EXPECT_EQ(empties->root->GetType("d"), "dict");
+    EXPECT_EQ(empties->root->ChildCount(), 1);
+    EXPECT_EQ(Value(*empties->root, ""), "true");
+    EXPECT_EQ(empties->root->GetType("x"), "x");
+    EXPECT_EQ(Value(*empties->root, "x"), "");
 
     // A key that is first a value and then a node (or back) keeps one entry.
     auto twice = ParseBody("<key>k</key><string>s</string>\n<key>k</key><dict/>\n"
