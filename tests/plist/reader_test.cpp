@@ -198,6 +198,19 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_EQ(twice->root->ChildNameAt(0), "k");
 }
 
+TEST_F(Reading, AFileThatCannotBeReadGivesAnEmptyDocument) {
+    std::filesystem::create_directory(File("folder.plist").Path());
+    plist doc(File("folder.plist"));
+    EXPECT_TRUE(doc.error);
+    EXPECT_EQ(doc.errorMessage, File("folder.plist").AbsolutePath() + " could not be opened");
+    EXPECT_EQ(doc.Headers(), plist::DefaultHeaders());
+    EXPECT_EQ(doc.root->Document(), &doc);
+    doc.root->SetBoolean("k", true);
+    doc.Save(); // can't replace a folder: reported, and the folder stays
+    EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
+    EXPECT_TRUE(File("folder.plist").IsFolder());
+}
+
 TEST_F(Reading, TheOtherFileIsReadWhenTheFirstIsMissing) {
     const fw::FolderItem defaults = File("defaults.plist");
     WriteRaw(defaults, Head() + "\t<key>k</key>\n\t<string>v</string>\n" + Tail());
