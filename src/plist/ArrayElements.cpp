@@ -124,6 +124,7 @@ void plistDict::Remove(std::int32_t i) {
         const std::int64_t at = slot.node ? IndexOfKey(slot.name) : -1;
         if (at > i && at < n) {
             slot.name = fw::Str(static_cast<std::int32_t>(at - 1));
+            slot.hash = fw::HashText(slot.name);
             slot.node->name = slot.name;
             renamed = true;
         }

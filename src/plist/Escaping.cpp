@@ -28,7 +28,7 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 }
 
 // A numeric reference "&#...;" at the start of `text`: its length, or 0 when
-// it is none or names no character that XML text may hold.
+// it is none or names no Unicode scalar value.
 std::size_t NumericReference(std::string_view text, std::uint32_t& cp) {
     std::size_t i = 2;
     const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
@@ -54,7 +54,9 @@ std::size_t NumericReference(std::string_view text, std::uint32_t& cp) {
     if (i == digitsStart || i >= text.size() || text[i] != ';') {
         return 0;
     }
-    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    // Character 0 is decoded too: the store holds texts with it, and the
+    // writer writes it (in data) as "&#0;".
+    if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         return 0;
     }
     cp = value;

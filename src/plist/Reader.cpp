@@ -84,16 +84,6 @@ bool Reader::ReadTags(plistDict& node, State& state, const std::string& line, st
         const std::size_t after = gt + 1;
         fw::BackgroundYield();
 
-        if (tag == "key") {
-            const std::size_t end = line.find("</key>", after);
-            if (end == std::string::npos) {
-                state.key = Decode(std::string_view(line).substr(after));
-                return false;
-            }
-            state.key = Decode(std::string_view(line).substr(after, end - after));
-            pos = end + 6;
-            continue;
-        }
         if (tag.empty() || tag[0] == '!' || tag[0] == '?') {
             pos = after; // comments and processing instructions
             continue;
@@ -107,18 +97,38 @@ bool Reader::ReadTags(plistDict& node, State& state, const std::string& line, st
             pos = after;
             continue;
         }
-        if (tag == "true/" || tag == "false/") {
-            node.StoreScalar(NextKey(node, state), "boolean", tag == "true/" ? "true" : "false");
+        // "<name/>" is the empty form of "<name>" (however many slashes).
+        std::string_view name = tag;
+        const bool emptyForm = name.back() == '/';
+        while (!name.empty() && name.back() == '/') {
+            name.remove_suffix(1);
+        }
+
+        if (name == "key") {
+            const std::size_t end = emptyForm ? after : line.find("</key>", after);
+            if (end == std::string::npos) {
+                state.key = Decode(std::string_view(line).substr(after));
+                return false;
+            }
+            state.key = Decode(std::string_view(line).substr(after, end - after));
+            pos = emptyForm ? after : end + 6;
+            continue;
+        }
+        if (emptyForm && (name == "true" || name == "false")) {
+            node.StoreScalar(NextKey(node, state), "boolean", name == "true" ? "true" : "false");
             pos = after;
             continue;
         }
-        if (tag == "dict" || tag == "array" || tag == "dict/" || tag == "array/") {
-            const bool isArray = tag[0] == 'a';
+        if (name == "dict" || name == "array") {
+            const bool isArray = name == "array";
             const std::string key = NextKey(node, state);
-            node.values.Remove(key);
-            node.types.Set(key, isArray ? "array" : "dict");
+            bool created = false;
+            node.types.At(key, &created) = isArray ? "array" : "dict";
+            if (!created) {
+                node.values.Remove(key); // a key that held a value before
+            }
             plistDict* child = node.AppendChildNode(key, isArray);
-            if (tag.back() != '/') {
+            if (!emptyForm) {
                 // The child reads from the next line on; the rest of this line
                 // belongs to this node.
                 if (depth + 1 > kMaxDepth) {
@@ -132,8 +142,7 @@ bool Reader::ReadTags(plistDict& node, State& state, const std::string& line, st
         }
 
         // A value element, "<type>text</type>", or "<type/>" for an empty one.
-        const bool emptyForm = tag.back() == '/';
-        const std::string type(emptyForm ? tag.substr(0, tag.size() - 1) : tag);
+        const std::string type(name);
         const std::string key = NextKey(node, state);
         if (emptyForm) {
             Store(node, key, type, {});
@@ -236,8 +245,10 @@ void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool is
     values.Clear();
     types.Clear();
     children_.clear();
-    childIndex_.clear();
+    childIndex_.Clear();
     removedChildren_ = 0;
+    foldedIndex_.clear();
+    foldedBuilt_ = false;
     this->name.assign(name);
     isArray_ = isArray;
     this->parent = parent;

@@ -38,11 +38,17 @@ plistDict* plistDict::child(std::string_view name) {
     if (const std::uint32_t j = FirstChildNamed(name); j != kNone) {
         return children_[j].node.get();
     }
-    for (const ChildSlot& slot : children_) {
-        fw::BackgroundYield();
-        if (slot.node && fw::Equals(slot.name, name)) {
-            return slot.node.get();
+    if (!foldedBuilt_) {
+        for (std::uint32_t j = 0; j < children_.size(); ++j) {
+            fw::BackgroundYield();
+            if (children_[j].node) {
+                foldedIndex_.emplace(fw::Uppercase(children_[j].name), j); // first one wins
+            }
         }
+        foldedBuilt_ = true;
+    }
+    if (auto it = foldedIndex_.find(fw::Uppercase(name)); it != foldedIndex_.end()) {
+        return children_[it->second].node.get();
     }
     const std::size_t before = children_.size();
     AddChild(name);
@@ -174,34 +180,41 @@ plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
     node->rootClass_ = rootClass_;
     plistDict* added = node.get();
     const auto j = static_cast<std::uint32_t>(children_.size());
-    children_.push_back(ChildSlot{std::string(key), std::move(node), kNone});
-    auto it = childIndex_.find(key);
-    if (it == childIndex_.end()) {
-        childIndex_.emplace(std::string(key), NameChain{j, j});
+    const std::uint32_t hash = fw::HashText(key);
+    children_.push_back(ChildSlot{std::string(key), std::move(node), hash, kNone, j});
+    if (foldedBuilt_) {
+        foldedIndex_.emplace(fw::Uppercase(key), j);
+    }
+    const std::uint32_t first = FirstChildNamed(key);
+    if (first == kNone || first == j) {
+        childIndex_.Insert(hash, j);
     } else {
-        children_[it->second.last].nextSameName = j;
-        it->second.last = j;
+        children_[children_[first].lastSameName].nextSameName = j;
+        children_[first].lastSameName = j;
     }
     return added;
 }
 
 std::uint32_t plistDict::FirstChildNamed(std::string_view key) const {
-    auto it = childIndex_.find(key);
-    return it == childIndex_.end() ? kNone : it->second.first;
+    const std::uint32_t j = childIndex_.Find(
+        fw::HashText(key), [&](std::uint32_t slot) { return children_[slot].name == key; });
+    return j == fw::HashIndex::kNotFound ? kNone : j;
 }
 
 void plistDict::RemoveChildrenNamed(std::string_view key) {
-    auto it = childIndex_.find(key);
-    if (it == childIndex_.end()) {
+    const std::uint32_t first = FirstChildNamed(key);
+    if (first == kNone) {
         return;
     }
-    for (std::uint32_t j = it->second.first; j != kNone; j = children_[j].nextSameName) {
+    childIndex_.Erase(children_[first].hash, first);
+    for (std::uint32_t j = first; j != kNone; j = children_[j].nextSameName) {
         fw::BackgroundYield();
         children_[j].node.reset();
         std::string().swap(children_[j].name);
         ++removedChildren_;
     }
-    childIndex_.erase(it);
+    foldedIndex_.clear();
+    foldedBuilt_ = false;
     if (removedChildren_ >= 16 && removedChildren_ * 2 >= children_.size()) {
         CompactChildren();
     }
@@ -210,17 +223,20 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
 void plistDict::CompactChildren() {
     std::erase_if(children_, [](const ChildSlot& slot) { return !slot.node; });
     removedChildren_ = 0;
-    childIndex_.clear();
+    childIndex_.Clear();
+    foldedIndex_.clear();
+    foldedBuilt_ = false;
     for (std::uint32_t j = 0; j < children_.size(); ++j) {
         fw::BackgroundYield();
         ChildSlot& slot = children_[j];
         slot.nextSameName = kNone;
-        auto it = childIndex_.find(slot.name);
-        if (it == childIndex_.end()) {
-            childIndex_.emplace(slot.name, NameChain{j, j});
+        slot.lastSameName = j;
+        const std::uint32_t first = FirstChildNamed(slot.name);
+        if (first == kNone) {
+            childIndex_.Insert(slot.hash, j);
         } else {
-            children_[it->second.last].nextSameName = j;
-            it->second.last = j;
+            children_[children_[first].lastSameName].nextSameName = j;
+            children_[first].lastSameName = j;
         }
     }
 }

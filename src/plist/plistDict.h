@@ -2,6 +2,7 @@
 
 #include "framework/core/Date.h"
 #include "framework/core/Dictionary.h"
+#include "framework/core/HashIndex.h"
 
 #include <cstdint>
 #include <memory>
@@ -142,15 +143,13 @@ private:
     struct ChildSlot {
         std::string name;
         std::unique_ptr<plistDict> node;
+        std::uint32_t hash;         // of the name
         std::uint32_t nextSameName; // the next child of that name, or kNone
-    };
-    struct NameChain {
-        std::uint32_t first;
-        std::uint32_t last;
+        std::uint32_t lastSameName; // the last child of that name (first one only)
     };
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
+        std::size_t operator()(std::string_view s) const {
             return std::hash<std::string_view>{}(s);
         }
     };
@@ -170,5 +169,9 @@ private:
     plist* rootClass_ = nullptr;
     std::vector<ChildSlot> children_;
     std::uint32_t removedChildren_ = 0;
-    std::unordered_map<std::string, NameChain, Hash, std::equal_to<>> childIndex_;
+    fw::HashIndex childIndex_; // name to the first child of that name
+    // Upper-cased child name to its first slot, for lookups that ignore
+    // letter case; built on first use, dropped when children are removed.
+    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> foldedIndex_;
+    bool foldedBuilt_ = false;
 };

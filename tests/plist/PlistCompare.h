@@ -3,12 +3,15 @@
 #include "plist/plist.h"
 #include "plist/plistDict.h"
 
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // Compares two trees in everything the store holds: keys in order, type
 // names, value texts (and whether there is one), child nodes with their keys
-// and kinds. Returns the empty text when equal, else where they differ.
+// and kinds (children of different keys may stand in any order). Returns the empty text when equal,
+// else where they differ.
 inline std::string CompareNodes(const plistDict& a, const plistDict& b, const std::string& path) {
     std::ostringstream diff;
     if (a.IsArray() != b.IsArray()) {
@@ -42,15 +45,30 @@ inline std::string CompareNodes(const plistDict& a, const plistDict& b, const st
         diff << path << ": " << a.ChildCount() << " vs " << b.ChildCount() << " children";
         return diff.str();
     }
-    for (std::int32_t j = 0; j < a.ChildCount(); ++j) {
-        if (a.ChildNameAt(j) != b.ChildNameAt(j)) {
-            return path + ": child " + std::to_string(j) + " named '" + a.ChildNameAt(j) +
-                   "' vs '" + b.ChildNameAt(j) + "'";
+    // Children belong to their key; several under one key (from a file that
+    // repeats it) keep their order among themselves.
+    auto byName = [](const plistDict& node) {
+        std::map<std::string, std::vector<const plistDict*>> children;
+        for (std::int32_t j = 0; j < node.ChildCount(); ++j) {
+            children[node.ChildNameAt(j)].push_back(node.ChildAt(j));
         }
-        std::string inner =
-            CompareNodes(*a.ChildAt(j), *b.ChildAt(j), path + "/" + a.ChildNameAt(j));
-        if (!inner.empty()) {
-            return inner;
+        return children;
+    };
+    const auto childrenA = byName(a);
+    const auto childrenB = byName(b);
+    if (childrenA.size() != childrenB.size()) {
+        return path + ": children under different keys";
+    }
+    for (const auto& [name, nodesA] : childrenA) {
+        auto found = childrenB.find(name);
+        if (found == childrenB.end() || found->second.size() != nodesA.size()) {
+            return path + "/" + name + ": a different number of children";
+        }
+        for (std::size_t k = 0; k < nodesA.size(); ++k) {
+            std::string inner = CompareNodes(*nodesA[k], *found->second[k], path + "/" + name);
+            if (!inner.empty()) {
+                return inner;
+            }
         }
     }
     return {};

@@ -101,7 +101,7 @@ TEST_F(Reading, ArraysNumberTheirElements) {
 
 TEST_F(Reading, ValuesComeBackAsWritten) {
     auto doc = ParseBody("\t<key>esc</key>\n\t<string>&lt;a&gt; &amp;amp; &quot;&apos; &#38;"
-                         "&#x26;&#X41; &unknown; & &#0; &#xD800; &#1114112;</string>\n"
+                         "&#x26;&#X41; &unknown; & &#xD800; &#1114112;</string>\n"
                          "\t<key>raw</key>\n\t<string>a<b & c>d</string>\n"
                          "\t<key>empty</key>\n\t<string></string>\n"
                          "\t<key>emptyForm</key>\n\t<string/>\n"
@@ -114,7 +114,7 @@ TEST_F(Reading, ValuesComeBackAsWritten) {
                          "\t<key>oneData</key>\n\t<data> AA EC </data>\n"
                          "\t<key>bool</key>\n\t<boolean>TRUE</boolean>\n");
     plistDict& root = *doc->root;
-    EXPECT_EQ(Value(root, "esc"), "<a> &amp; \"' &&A &unknown; & &#0; &#xD800; &#1114112;");
+    EXPECT_EQ(Value(root, "esc"), "<a> &amp; \"' &&A &unknown; & &#xD800; &#1114112;");
     EXPECT_EQ(Value(root, "raw"), "a<b & c>d");
     EXPECT_EQ(Value(root, "empty"), "");
     EXPECT_EQ(Value(root, "emptyForm"), "");
@@ -181,6 +181,14 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_EQ(Value(*junk->root, "k"), "1");
     EXPECT_TRUE(junk->root->GetBoolean("after"));
 
+    // Empty forms with any number of slashes, an empty key element.
+    auto empties = ParseBody("<key>d</key><dict//>\n<key/><true//>\n<key>x</key><x//>\n");
+    EXPECT_EQ(empties->root->GetType("d"), "dict");
+    EXPECT_EQ(empties->root->ChildCount(), 1);
+    EXPECT_EQ(Value(*empties->root, ""), "true");
+    EXPECT_EQ(empties->root->GetType("x"), "x");
+    EXPECT_EQ(Value(*empties->root, "x"), "");
+
     // A key that is first a value and then a node (or back) keeps one entry.
     auto twice = ParseBody("<key>k</key><string>s</string>\n<key>k</key><dict/>\n"
                            "<key>m</key><dict/>\n<key>m</key><string>s</string>\n");
@@ -188,6 +196,19 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_FALSE(twice->root->values.HasKey("k"));
     EXPECT_EQ(twice->root->ChildCount(), 1);
     EXPECT_EQ(twice->root->ChildNameAt(0), "k");
+}
+
+TEST_F(Reading, AFileThatCannotBeReadGivesAnEmptyDocument) {
+    std::filesystem::create_directory(File("folder.plist").Path());
+    plist doc(File("folder.plist"));
+    EXPECT_TRUE(doc.error);
+    EXPECT_EQ(doc.errorMessage, File("folder.plist").AbsolutePath() + " could not be opened");
+    EXPECT_EQ(doc.Headers(), plist::DefaultHeaders());
+    EXPECT_EQ(doc.root->Document(), &doc);
+    doc.root->SetBoolean("k", true);
+    doc.Save(); // can't replace a folder: reported, and the folder stays
+    EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
+    EXPECT_TRUE(File("folder.plist").IsFolder());
 }
 
 TEST_F(Reading, TheOtherFileIsReadWhenTheFirstIsMissing) {

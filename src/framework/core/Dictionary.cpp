@@ -11,13 +11,25 @@ std::size_t LowBit(std::size_t k) {
 
 } // namespace
 
+std::uint32_t Dictionary::SlotOfKey(std::string_view key, std::uint32_t hash) const {
+    if (!indexed_) {
+        for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+            if (entries_[slot].live && entries_[slot].key == key) {
+                return slot;
+            }
+        }
+        return HashIndex::kNotFound;
+    }
+    return index_.Find(hash, [&](std::uint32_t slot) { return entries_[slot].key == key; });
+}
+
 bool Dictionary::HasKey(std::string_view key) const {
-    return index_.find(key) != index_.end();
+    return Find(key) != nullptr;
 }
 
 const std::string* Dictionary::Find(std::string_view key) const {
-    auto it = index_.find(key);
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+    const std::uint32_t slot = SlotOfKey(key, indexed_ ? HashText(key) : 0);
+    return slot == HashIndex::kNotFound ? nullptr : &entries_[slot].value;
 }
 
 std::string Dictionary::Value(std::string_view key, std::string_view fallback) const {
@@ -26,26 +38,56 @@ std::string Dictionary::Value(std::string_view key, std::string_view fallback) c
 }
 
 void Dictionary::Set(std::string_view key, std::string value) {
-    auto it = index_.find(key);
-    if (it != index_.end()) {
-        entries_[it->second].value = std::move(value);
-        return;
+    At(key) = std::move(value);
+}
+
+std::string& Dictionary::At(std::string_view key, bool* created) {
+    const std::uint32_t hash = indexed_ ? HashText(key) : 0;
+    const std::uint32_t found = SlotOfKey(key, hash);
+    if (created != nullptr) {
+        *created = found == HashIndex::kNotFound;
+    }
+    if (found != HashIndex::kNotFound) {
+        return entries_[found].value;
+    }
+    if (entries_.empty()) {
+        entries_.reserve(4);
     }
     const auto slot = static_cast<std::uint32_t>(entries_.size());
-    index_.emplace(std::string(key), slot);
-    entries_.push_back(Entry{std::string(key), std::move(value), true});
+    entries_.push_back(Entry{std::string(key), std::string(), hash, true});
+    ++live_;
+    if (indexed_) {
+        index_.Insert(hash, slot);
+    } else if (entries_.size() > kScanLimit) {
+        BuildIndex();
+    }
     if (removed_ > 0) {
         AppendToTree(true);
     }
+    return entries_.back().value;
+}
+
+void Dictionary::BuildIndex() {
+    index_.Clear();
+    for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+        Entry& entry = entries_[slot];
+        if (entry.live) {
+            entry.hash = HashText(entry.key);
+            index_.Insert(entry.hash, slot);
+        }
+    }
+    indexed_ = true;
 }
 
 bool Dictionary::Remove(std::string_view key) {
-    auto it = index_.find(key);
-    if (it == index_.end()) {
+    const std::uint32_t hash = indexed_ ? HashText(key) : 0;
+    const std::uint32_t slot = SlotOfKey(key, hash);
+    if (slot == HashIndex::kNotFound) {
         return false;
     }
-    const std::uint32_t slot = it->second;
-    index_.erase(it);
+    if (indexed_) {
+        index_.Erase(hash, slot);
+    }
     if (removed_ == 0) {
         BuildTree();
     }
@@ -54,6 +96,7 @@ bool Dictionary::Remove(std::string_view key) {
     std::string().swap(entry.key);
     std::string().swap(entry.value);
     ++removed_;
+    --live_;
     for (std::size_t k = slot + 1; k < tree_.size(); k += LowBit(k)) {
         --tree_[k];
     }
@@ -79,7 +122,9 @@ const std::string& Dictionary::ValueAt(std::int32_t position) const {
 
 void Dictionary::Clear() {
     entries_.clear();
-    index_.clear();
+    index_.Clear();
+    indexed_ = false;
+    live_ = 0;
     tree_.clear();
     removed_ = 0;
 }
@@ -134,18 +179,13 @@ void Dictionary::AppendToTree(bool live) {
 }
 
 void Dictionary::Compact() {
-    std::size_t to = 0;
-    for (std::size_t from = 0; from < entries_.size(); ++from) {
-        if (!entries_[from].live) {
-            continue;
+    std::erase_if(entries_, [](const Entry& entry) { return !entry.live; });
+    if (indexed_) {
+        index_.Clear();
+        for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+            index_.Insert(entries_[slot].hash, slot);
         }
-        if (to != from) {
-            entries_[to] = std::move(entries_[from]);
-        }
-        index_.find(entries_[to].key)->second = static_cast<std::uint32_t>(to);
-        ++to;
     }
-    entries_.resize(to);
     tree_.clear();
     tree_.shrink_to_fit();
     removed_ = 0;

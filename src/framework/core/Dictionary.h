@@ -1,9 +1,10 @@
 #pragma once
 
+#include "framework/core/HashIndex.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace fw {
@@ -11,9 +12,10 @@ namespace fw {
 // A text-to-text map that remembers the order in which each key was first
 // stored: Key(0) to Key(Count() - 1) walk the keys in that order, and storing
 // an existing key keeps its place. Keys are compared exactly (letter case
-// counts). Lookup is a hash probe; keys by position stay cheap after removals
-// (a removal leaves a gap that a Fenwick tree counts past until the gaps are
-// compacted away), so a walk over every key by position is linear.
+// counts). Lookup is a hash probe (a short scan while the dictionary holds
+// only a few keys); keys by position stay cheap after removals (a removal
+// leaves a gap that a Fenwick tree counts past until the gaps are compacted
+// away), so a walk over every key by position is linear.
 class Dictionary {
 public:
     bool HasKey(std::string_view key) const;
@@ -26,10 +28,15 @@ public:
 
     void Set(std::string_view key, std::string value);
 
+    // The value stored under `key`, stored empty at the end of the order
+    // when the key is absent; `created` tells which. The reference holds
+    // until the next change of the dictionary.
+    std::string& At(std::string_view key, bool* created = nullptr);
+
     // False when the key was absent.
     bool Remove(std::string_view key);
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(index_.size()); }
+    std::int32_t Count() const { return static_cast<std::int32_t>(live_); }
 
     // The key and the value at `position` (from 0) in the order of first
     // storing; the empty text when the position is out of range.
@@ -39,26 +46,28 @@ public:
     void Clear();
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
     struct Entry {
         std::string key;
         std::string value;
+        std::uint32_t hash = 0;
         bool live = true;
     };
 
+    std::uint32_t SlotOfKey(std::string_view key, std::uint32_t hash) const;
     std::uint32_t SlotOf(std::int32_t position) const;
     void BuildTree();
     void AppendToTree(bool live);
     std::int64_t PrefixCount(std::size_t slots) const;
     void Compact();
 
+    // Up to this many entries are found by scanning, without a hash index.
+    static constexpr std::size_t kScanLimit = 8;
+    void BuildIndex();
+
     std::vector<Entry> entries_;
-    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> index_;
+    HashIndex index_;
+    bool indexed_ = false;
+    std::uint32_t live_ = 0;
     // Fenwick tree over the live flags of entries_ (1-based); kept only while
     // removed_ > 0.
     std::vector<std::int32_t> tree_;

@@ -1,6 +1,7 @@
 #include "framework/core/TextStreams.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ bool TextInputStream::Fill() {
         return true;
     }
     begin_ = end_ = 0;
+    returnKnown_ = false;
     if (exhausted_ || fd_ < 0) {
         return false;
     }
@@ -59,10 +61,19 @@ bool TextInputStream::ReadLine(std::string& line) {
         }
         got = true;
         const char* data = buffer_.data();
-        std::size_t p = begin_;
-        while (p < end_ && data[p] != '\n' && data[p] != '\r') {
-            ++p;
+        // Both ends are found with memchr; the position of the next CR is
+        // remembered, so text without any CR is scanned for it once per fill.
+        if (!returnKnown_ || nextReturn_ < begin_) {
+            returnKnown_ = true;
+            const void* cr = std::memchr(data + begin_, '\r', end_ - begin_);
+            nextReturn_ = cr != nullptr
+                              ? static_cast<std::size_t>(static_cast<const char*>(cr) - data)
+                              : end_;
         }
+        const void* lf = std::memchr(data + begin_, '\n', nextReturn_ - begin_);
+        const std::size_t p = lf != nullptr
+                                  ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
+                                  : nextReturn_;
         line.append(data + begin_, p - begin_);
         if (p == end_) {
             begin_ = end_;

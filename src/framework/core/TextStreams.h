@@ -35,6 +35,8 @@ private:
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::size_t nextReturn_ = 0; // position of the next CR, or end_
+    bool returnKnown_ = false;   // nextReturn_ holds for this fill (while >= begin_)
     bool exhausted_ = false;
 };
 
