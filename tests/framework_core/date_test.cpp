@@ -1,4 +1,5 @@
 #include "framework/core/Date.h"
+#include "support/ScopedTimeZone.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -8,34 +9,8 @@
 using fw::Date;
 using fw::DateFields;
 
-namespace {
-
-// Runs a test body in a fixed time zone and restores the old one.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone) {
-        const char* old = std::getenv("TZ");
-        had_ = old != nullptr;
-        if (had_) {
-            old_ = old;
-        }
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~TimeZone() {
-        had_ ? ::setenv("TZ", old_.c_str(), 1) : ::unsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    bool had_ = false;
-    std::string old_;
-};
-
-} // namespace
-
 TEST(Date, NowIsTheCurrentLocalTime) {
-    TimeZone zone("UTC");
+    ScopedTimeZone zone("UTC");
     const std::time_t before = std::time(nullptr);
     const Date now;
     const DateFields utc = now.UTC();
@@ -69,12 +44,12 @@ TEST(Date, FieldsCarryLikeATotalOfSeconds) {
 
 TEST(Date, ConvertsBetweenLocalAndUniversalTime) {
     {
-        TimeZone zone("UTC");
+        ScopedTimeZone zone("UTC");
         const DateFields utc = Date::FromLocal({2024, 3, 7, 9, 5, 3}).UTC();
         EXPECT_EQ(utc.hour, 9);
     }
     {
-        TimeZone zone("EST5EDT,M3.2.0,M11.1.0");
+        ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
         // Winter: five hours behind; summer: four.
         const DateFields winter = Date::FromLocal({2024, 1, 15, 22, 30, 0}).UTC();
         EXPECT_EQ(winter.day, 16);

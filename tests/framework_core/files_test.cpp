@@ -1,4 +1,5 @@
 #include "framework/core/FolderItem.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,17 +13,11 @@ using fw::FolderItem;
 
 namespace {
 
-class TempFolder : public ::testing::Test {
+class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tallorix-files-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(root_, ec);
+        ASSERT_TRUE(tempFolder_.Valid());
+        root_ = tempFolder_.Path();
     }
     void WriteRaw(const fs::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
@@ -39,10 +34,9 @@ protected:
         }
         return lines;
     }
+    TempFolder tempFolder_{"tallorix-files"};
     fs::path root_;
 };
-
-using Files = TempFolder;
 
 } // namespace
 

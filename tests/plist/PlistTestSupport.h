@@ -2,6 +2,7 @@
 
 #include "framework/core/FolderItem.h"
 #include "plist/plist.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,18 +18,9 @@
 class PlistTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tallorix-plist-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_TRUE(tempFolder_.Valid());
+        folder_ = tempFolder_.Path();
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(folder_, ec);
-    }
-
     fw::FolderItem File(const std::string& name) const {
         return fw::FolderItem(folder_).Child(name);
     }
@@ -69,6 +61,8 @@ protected:
     std::unique_ptr<plist> NewDocument(const std::string& name = "out.plist") {
         return std::make_unique<plist>(File(name));
     }
+
+    TempFolder tempFolder_{"tallorix-plist"};
 
     std::filesystem::path folder_;
 };

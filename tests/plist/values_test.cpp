@@ -1,6 +1,7 @@
 #include "PlistTestSupport.h"
 #include "framework/core/Strings.h"
 #include "plist/plistDict.h"
+#include "support/ScopedTimeZone.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -27,27 +28,6 @@ protected:
 // MakeTwo is protected; this exposes it.
 struct TwoDigits : plistDict {
     using plistDict::MakeTwo;
-};
-
-class Zone {
-public:
-    explicit Zone(const char* zone) {
-        const char* old = std::getenv("TZ");
-        had_ = old != nullptr;
-        if (had_) {
-            old_ = old;
-        }
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~Zone() {
-        had_ ? ::setenv("TZ", old_.c_str(), 1) : ::unsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    bool had_ = false;
-    std::string old_;
 };
 
 } // namespace
@@ -169,7 +149,7 @@ TEST_F(Values, DatesAreWrittenAndReadInUniversalTime) {
     EXPECT_EQ(TwoDigits::MakeTwo(7), "07");
     EXPECT_EQ(TwoDigits::MakeTwo(10), "10");
     {
-        Zone utc("UTC");
+        ScopedTimeZone utc("UTC");
         const fw::Date when = fw::Date::FromLocal({2024, 3, 7, 9, 5, 3});
         root().SetDate("d", when);
         EXPECT_EQ(root().values.Value("d"), "2024-03-07T09:05:03Z");
@@ -180,7 +160,7 @@ TEST_F(Values, DatesAreWrittenAndReadInUniversalTime) {
     }
     // In another zone the text carries the universal fields and reads back
     // as the same moment.
-    Zone central("CET-1CEST,M3.5.0,M10.5.0/3");
+    ScopedTimeZone central("CET-1CEST,M3.5.0,M10.5.0/3");
     const fw::Date local = fw::Date::FromLocal({2024, 7, 1, 12, 0, 0});
     root().SetDate("summer", local);
     EXPECT_EQ(root().values.Value("summer"), "2024-07-01T10:00:00Z");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plist/plist.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,16 +15,10 @@
 class PrefsFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tallorix-prefs-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        temp_ = pattern;
+        ASSERT_TRUE(tempFolder_.Valid());
+        temp_ = tempFolder_.Path();
         UsePreferencesFolder(temp_ / "config");
         std::filesystem::create_directories(temp_ / "config");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(temp_, ec);
     }
 
     void UsePreferencesFolder(const std::filesystem::path& folder) {
@@ -65,6 +60,8 @@ protected:
     static std::string Bool(const std::string& key, bool value) {
         return "\t<key>" + key + "</key>\n\t<" + (value ? "true" : "false") + "/>\n";
     }
+
+    TempFolder tempFolder_{"tallorix-prefs"};
 
     std::filesystem::path temp_;
     std::filesystem::path prefsFolder_;

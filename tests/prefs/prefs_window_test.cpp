@@ -66,10 +66,7 @@ protected:
         app = App::instance();
         ASSERT_NE(app, nullptr);
     }
-    void TearDown() override {
-        system_.reset();
-        PrefsFolderTest::TearDown();
-    }
+    void TearDown() override { system_.reset(); }
 
     prefsWindow* Current() const { return fw::SingleInstance<prefsWindow>::Current(); }
     void ChoosePreferences() const { MenuBar1::instance()->Item("PrefMenu")->Action()->trigger(); }
