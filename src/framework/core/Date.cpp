@@ -171,35 +171,31 @@ int Date::Second() const {
     return Local().second;
 }
 
+// Changing one local field keeps the others; an out-of-range value carries
+// over into the next field, as a total of seconds does.
+void Date::SetField(int DateFields::*field, int value) {
+    DateFields fields = Local();
+    fields.*field = value;
+    localSeconds_ = SecondsFromFields(fields);
+}
+
 void Date::SetYear(int value) {
-    DateFields f = Local();
-    f.year = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::year, value);
 }
 void Date::SetMonth(int value) {
-    DateFields f = Local();
-    f.month = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::month, value);
 }
 void Date::SetDay(int value) {
-    DateFields f = Local();
-    f.day = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::day, value);
 }
 void Date::SetHour(int value) {
-    DateFields f = Local();
-    f.hour = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::hour, value);
 }
 void Date::SetMinute(int value) {
-    DateFields f = Local();
-    f.minute = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::minute, value);
 }
 void Date::SetSecond(int value) {
-    DateFields f = Local();
-    f.second = value;
-    localSeconds_ = SecondsFromFields(f);
+    SetField(&DateFields::second, value);
 }
 
 bool ParseDate(std::string_view text, Date& date) {

@@ -48,6 +48,7 @@ public:
 
 private:
     explicit Date(std::int64_t localSeconds) : localSeconds_(localSeconds) {}
+    void SetField(int DateFields::*field, int value);
 
     // Seconds since 1970-01-01 00:00:00 on the local wall clock.
     std::int64_t localSeconds_ = 0;
