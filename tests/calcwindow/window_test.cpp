@@ -4,7 +4,10 @@
 #include "windows/TalloCalcDesign.h"
 #include "windows/tilesetWindow.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPointer>
 #include <numeric>
 
@@ -51,7 +54,7 @@ TEST_F(CalcWindow, BuildsItsControlsFromTheDesignTable) {
     for (const CalcControlRow& row : TalloCalc::Design()) {
         fw::Control* control = w->FindControl(row.design.name, row.design.index);
         ASSERT_NE(control, nullptr) << row.design.name;
-        EXPECT_EQ(control->Widget()->font().pointSize(), 12) << row.design.name;
+        EXPECT_EQ(control->Widget()->font().pixelSize(), 12) << row.design.name;
         if (control->Widget()->focusPolicy() != Qt::NoFocus) {
             focusable.push_back(control->Widget());
         }
@@ -199,3 +202,35 @@ TEST_F(CalcWindow, CloseTakesOnlyTheFrontWindowAndNumbersAreNotReused) {
 }
 
 } // namespace
+
+// Catches a caption font that outgrows the design (points taken at the
+// screen's resolution clip every caption); a pixel or two of the platform
+// font's own spacing is allowed.
+TEST_F(CalcWindow, CaptionsFitTheirControls) {
+    constexpr int kSpacingAllowance = 3;
+    TalloCalc* w = Open();
+    OpenOptions(w);
+    for (const CalcControlRow& row : TalloCalc::Design()) {
+        QWidget* widget = w->FindControl(row.design.name, row.design.index)->Widget();
+        const bool hasCaption = qobject_cast<QAbstractButton*>(widget) != nullptr ||
+                                qobject_cast<QLabel*>(widget) != nullptr;
+        if (!hasCaption || row.design.caption.empty() || row.design.name == "lbl_error") {
+            continue;
+        }
+        EXPECT_LE(widget->sizeHint().width(), row.design.bounds.width + kSpacingAllowance)
+            << row.design.name;
+    }
+}
+
+TEST_F(CalcWindow, ClickingAButtonLeavesTheTypingInTheWordField) {
+    TalloCalc* w = Open();
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    Field(w)->setFocus();
+    Enter(w, "cat");
+    Click(Get<fw::PushButton>(w, "btn_clearList"));
+    OpenOptions(w);
+    Click(Box(w, "cb_uniqueScores"));
+    Enter(w, "dog");
+    EXPECT_EQ(Rows(w), std::vector<std::string>{"DOG/5"});
+}

@@ -4,6 +4,7 @@
 #include "framework/gui/EditField.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/RadioButton.h"
+#include "framework/gui/StaticText.h"
 
 #include <gtest/gtest.h>
 
@@ -165,5 +166,28 @@ TEST(Controls, ReturnPressesDefaultButtonAndEscapeCancel) {
     window->FindControl("btn_OK")->SetEnabled(false);
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(ok, 3);
+    delete window;
+}
+
+TEST(Controls, ALineTooLongForItsLabelIsCutShortAndWholeOnThePointer) {
+    fw::StaticText* label = nullptr;
+    fw::StaticText* tagged = nullptr;
+    auto* window = MakeWindow(nullptr, [&](TestWindow& w) {
+        label = w.AddControl<fw::StaticText>({.name = "lbl", .bounds = {10, 10, 80, 20}});
+        tagged = w.AddControl<fw::StaticText>(
+            {.name = "tagged", .bounds = {10, 40, 80, 20}, .helpTag = "Help"});
+    });
+    const std::string longText = "QQQQQQQQQQQQQQQQ:Quadrelle boards are only 15 spaces across. ";
+    label->SetText(longText);
+    tagged->SetText(longText);
+    EXPECT_EQ(label->Text(), longText);
+    EXPECT_NE(label->text().toStdString(), longText);
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label->toolTip().toStdString(), longText);
+    EXPECT_EQ(tagged->toolTip(), "Help"); // a help tag of its own stays
+
+    label->SetText("Short");
+    EXPECT_EQ(label->text(), "Short");
+    EXPECT_TRUE(label->toolTip().isEmpty());
     delete window;
 }

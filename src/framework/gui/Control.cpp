@@ -12,7 +12,10 @@ namespace fw {
 QFont SystemFont(int points) {
     QFont font = QApplication::font();
     if (points > 0) {
-        font.setPointSize(points);
+        // The designs measure in pixels at 72 dots an inch, where a 12-point
+        // font is 12 pixels tall; points at the screen's own resolution
+        // would outgrow the controls' sizes and clip their captions.
+        font.setPixelSize(points);
     }
     return font;
 }

@@ -5,6 +5,9 @@
 namespace fw {
 
 PushButton::PushButton(QWidget* parent) : QPushButton(parent), Control(this) {
+    // A click leaves the typing focus where it was (in the word field, say);
+    // the keyboard still reaches the control with Tab.
+    setFocusPolicy(Qt::TabFocus);
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
         if (action_) {

@@ -7,6 +7,8 @@ namespace fw {
 RadioButton::RadioButton(QWidget* parent) : QRadioButton(parent), Control(this) {
     // Grouping is by control array, not by the Qt parent.
     setAutoExclusive(false);
+    // A click leaves the typing focus where it was; Tab still reaches it.
+    setFocusPolicy(Qt::TabFocus);
     connect(this, &QRadioButton::toggled, this, [this](bool checked) { Toggled(checked); });
 }
 

@@ -7,18 +7,28 @@
 
 namespace fw {
 
-// A label; plain text only, one line unless made multi-line.
+// A label; plain text only, one line unless made multi-line. A single line
+// too long for the label is cut short with an ellipsis, and its whole text
+// shows on the pointer (unless the label has a help tag of its own).
 class StaticText : public QLabel, public Control {
 public:
     explicit StaticText(QWidget* parent);
 
-    std::string Text() const { return text().toStdString(); }
+    std::string Text() const { return fullText_.toStdString(); }
     void SetText(const std::string& text);
     void SetTextColor(const QColor& color);
     void SetMultiline(bool multiline);
 
 protected:
     void SetDesignCaption(const std::string& caption) override { SetText(caption); }
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ShowText();
+
+    QString fullText_;
+    bool tipShowsText_ = false;
 };
 
 } // namespace fw

@@ -429,6 +429,21 @@ void Window::RelayoutControls() {
     }
 }
 
+namespace {
+
+// The document window in front, other than `self`: what a window placed over
+// its parent window goes over when it has no parent of its own.
+Window* FrontDocumentWindow(const Window* self) {
+    for (Window* window : OpenWindows()) {
+        if (window != self && window->isVisible() && window->Frame() == WindowFrame::Document) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void Window::PlaceOnFirstShow() {
     if (placed_) {
         return;
@@ -436,8 +451,8 @@ void Window::PlaceOnFirstShow() {
     placed_ = true;
     QRect area;
     if (placement_ == WindowPlacement::ParentWindow) {
-        Window* over = parent_ != nullptr ? parent_ : FrontWindow();
-        if (over != nullptr && over != this) {
+        Window* over = parent_ != nullptr ? parent_ : FrontDocumentWindow(this);
+        if (over != nullptr) {
             area = over->frameGeometry();
         }
     }
@@ -461,7 +476,8 @@ void Window::PlaceOnFirstShow() {
     for (bool covered = true; covered;) {
         covered = false;
         for (Window* other : OpenWindows()) {
-            if (other != this && other->isVisible() && other->pos() == topLeft) {
+            if (other != this && other->isVisible() &&
+                (other->pos() - topLeft).manhattanLength() < kCascadeStep) {
                 topLeft += QPoint(kCascadeStep, kCascadeStep);
                 covered = true;
             }
