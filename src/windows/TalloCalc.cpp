@@ -26,10 +26,9 @@
 
 namespace {
 
-// How much the open sequence narrows the window (the window's own tile list
-// then lies beyond its right edge) and how much the options panel adds.
+// How much the open sequence narrows the window: the window's own tile list
+// then lies beyond its right edge.
 constexpr int kTileListWidth = 165;
-constexpr int kOptionsPanelHeight = 182;
 
 constexpr const char* kShowLetters = "Show Letters";
 constexpr const char* kHideLetters = "Hide Letters";
@@ -261,8 +260,10 @@ void TalloCalc::btn_Letters_Action() {
 
 void TalloCalc::dt_Options_Action() {
     const bool open = FindControl<fw::DisclosureTriangle>("dt_Options")->Value();
-    FindControl<fw::GroupBox>("gb_Options")->SetVisible(open);
-    SetHeight(open ? Height() + kOptionsPanelHeight : Height() - kOptionsPanelHeight);
+    // The window grows and shrinks by the panel's own height.
+    auto* panel = FindControl<fw::GroupBox>("gb_Options");
+    panel->SetVisible(open);
+    SetHeight(open ? Height() + panel->Height() : Height() - panel->Height());
 }
 
 // The word field, the message line, the options and the board stay as they are.
@@ -394,8 +395,10 @@ void TalloCalc::CompressResults() {
 }
 
 void TalloCalc::normalizeWord() {
+    // Only a-z change: the letters that are tiles. Anything else keeps its
+    // form and its length, so the word can't outgrow the field.
     fw::EditField* field = WordField();
-    field->setText(field->text().toUpper());
+    field->SetText(fw::Uppercase(field->Text()));
 }
 
 fw::CheckBox* TalloCalc::Option(const char* name) const {

@@ -26,6 +26,12 @@ TEST_F(Calculate, ListsTheTypedWordUpperCasedAndEmptiesTheField) {
     Enter(w, "qq");
     EXPECT_EQ(Rows(w).back(), "_Q/10");
     EXPECT_TRUE(FullTiles(w));
+
+    // Pasted text skips the key filter; only a-z change case, so a letter
+    // that is no tile keeps its form and the word its length.
+    Field(w)->insert(QString::fromUtf8("stra\u00dfe"));
+    QTest::keyClick(Field(w), Qt::Key_Return);
+    EXPECT_EQ(Rows(w).back(), "STRA\u00dfE/5");
 }
 
 TEST_F(Calculate, SixteenQsFailBothTestsOnOneMessageLine) {

@@ -161,6 +161,12 @@ TEST_F(AppFixture, RunOpensOnceAndQuitClosesOnce) {
     EXPECT_EQ(app->closes, 1);
 }
 
+TEST_F(AppFixture, ALoopEndedByTheSystemStillClosesOnce) {
+    app->onOpen = [] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); };
+    EXPECT_EQ(app->Run(), 0);
+    EXPECT_EQ(app->closes, 1);
+}
+
 TEST_F(AppFixture, ClosingLastVisibleWindowQuitsButDrawersAndHiddenDoNotCount) {
     app->onOpen = [&] {
         auto* main = MakeWindow(nullptr);

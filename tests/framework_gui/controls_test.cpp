@@ -114,15 +114,19 @@ TEST(Controls, KeyDownGetsKeyCodesAndSwallows) {
         {Qt::Key_Backspace, "\x08"}, {Qt::Key_Delete, "\x7f"}, {Qt::Key_Left, "\x1c"},
         {Qt::Key_Right, "\x1d"},     {Qt::Key_Up, "\x1e"},     {Qt::Key_Down, "\x1f"},
         {Qt::Key_Return, "\r"},      {Qt::Key_Enter, "\x03"},  {Qt::Key_Tab, "\t"},
-        {Qt::Key_Escape, "\x1b"}};
+        {Qt::Key_Escape, "\x1b"},    {Qt::Key_Home, "\x01"},   {Qt::Key_End, "\x04"},
+        {Qt::Key_PageUp, "\x0b"},    {Qt::Key_F5, "\x10"}};
     for (const auto& [key, code] : codes) {
         keys.clear();
         QTest::keyClick(field, key);
         ASSERT_EQ(keys.size(), 1u) << code;
         EXPECT_EQ(keys[0], code);
     }
-    // Tab was swallowed, so the focus stayed.
+    // Tab was swallowed, so the focus stayed; so was Home, so the caret did.
     EXPECT_TRUE(field->hasFocus());
+    keys.clear();
+    QTest::keyClick(field, Qt::Key_Shift);
+    EXPECT_TRUE(keys.empty()); // a modifier alone is no key
 
     keys.clear();
     QTest::keyClicks(field, "q7Z!u");

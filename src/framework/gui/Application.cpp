@@ -97,6 +97,12 @@ int Application::Run() {
         running_ = true;
         status = QCoreApplication::exec();
         running_ = false;
+        if (!quitting_) {
+            // The system ended the loop (logging out, say): the application
+            // still closes, once.
+            quitting_ = true;
+            Event_Close();
+        }
     }
     DeleteWindows();
     return status;

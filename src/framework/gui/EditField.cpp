@@ -41,8 +41,26 @@ std::string EditField::KeyString(int key, Qt::KeyboardModifiers modifiers, const
         return "\x1f";
     case Qt::Key_Delete:
         return "\x7f";
+    case Qt::Key_Home:
+        return "\x01";
+    case Qt::Key_End:
+        return "\x04";
+    case Qt::Key_PageUp:
+        return "\x0b";
+    case Qt::Key_PageDown:
+        return "\x0c";
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return {};
     default:
-        return text.toStdString();
+        // Every other key reaches the filter too: function keys and the
+        // like, which type nothing, as the function-key code 16.
+        return text.isEmpty() ? std::string("\x10") : text.toStdString();
     }
 }
 

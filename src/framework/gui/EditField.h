@@ -8,10 +8,11 @@
 namespace fw {
 
 // A one-line text field. The KeyDown handler sees each typed key as a
-// one-character string (Backspace 8, Tab 9, Return 13, Enter 3, Escape 27,
+// one-character string (Home 1, Enter 3, End 4, Backspace 8, Tab 9, Page Up
+// 11, Page Down 12, Return 13, other keys that type nothing 16, Escape 27,
 // Left 28, Right 29, Up 30, Down 31, Delete 127, else the key's text) and
 // returns True to swallow it. Command-key combinations (paste and the other
-// edit commands) and keys that type nothing do not pass the filter.
+// edit commands) and modifier keys alone do not pass the filter.
 class EditField : public QLineEdit, public Control {
 public:
     explicit EditField(QWidget* parent);
