@@ -1,6 +1,6 @@
 #include "calculator/LetterValues.h"
 
-#include "calculator/Utf8.h"
+#include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
 
 #include <cstddef>
@@ -12,7 +12,7 @@ std::int32_t CalcLetter(std::string_view letter) noexcept {
         return 0;
     }
     std::size_t pos = 0;
-    const char32_t c = NextCodePoint(letter, pos);
+    const char32_t c = fw::NextCodePoint(letter, pos);
     return pos == letter.size() ? LetterValue(c) : 0;
 }
 
@@ -20,7 +20,7 @@ std::int32_t CalculateSingle(std::string_view word) noexcept {
     std::int32_t sum = 0;
     for (std::size_t pos = 0; pos < word.size();) {
         fw::BackgroundYield();
-        sum += LetterValue(NextCodePoint(word, pos));
+        sum += LetterValue(fw::NextCodePoint(word, pos));
     }
     return sum;
 }

@@ -1,7 +1,8 @@
 #include "calculator/ResultList.h"
 
 #include "calculator/StableRadixSort.h"
-#include "calculator/TextOrder.h"
+#include "framework/core/Strings.h"
+#include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
 
 #include <algorithm>
@@ -16,11 +17,8 @@ namespace {
 std::uint64_t OrderPrefix(std::string_view word) noexcept {
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-        unsigned char c = i < word.size() ? static_cast<unsigned char>(word[i]) : 0;
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<unsigned char>(c - ('a' - 'A'));
-        }
-        prefix = (prefix << 8) | c;
+        const unsigned char c = i < word.size() ? static_cast<unsigned char>(word[i]) : 0;
+        prefix = (prefix << 8) | fw::FoldAsciiCase(c);
     }
     return prefix;
 }
@@ -92,10 +90,10 @@ void ResultList::AddPlacementRows(std::string_view word, std::span<const std::in
 void ResultList::MergeWord(std::uint32_t word, std::span<const std::int32_t> sortedScores) {
     const std::string_view text = words_.Text(word);
     const auto first = std::partition_point(rows_.begin(), rows_.end(), [&](const Row& row) {
-        return CompareText(words_.Text(row.word), text) < 0;
+        return fw::CompareText(words_.Text(row.word), text) < 0;
     });
     const auto last = std::partition_point(first, rows_.end(), [&](const Row& row) {
-        return CompareText(words_.Text(row.word), text) == 0;
+        return fw::CompareText(words_.Text(row.word), text) == 0;
     });
 
     mergeBuffer_.clear();
@@ -213,13 +211,13 @@ void ResultList::UpdateRanks() {
         if (prefixes[a] != prefixes[b]) {
             return prefixes[a] < prefixes[b];
         }
-        return CompareText(words_.Text(a), words_.Text(b)) < 0;
+        return fw::CompareText(words_.Text(a), words_.Text(b)) < 0;
     });
     ranks_.resize(count);
     std::uint32_t rank = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         if (i > 0 && (prefixes[order[i]] != prefixes[order[i - 1]] ||
-                      !TextEqual(words_.Text(order[i]), words_.Text(order[i - 1])))) {
+                      !fw::Equals(words_.Text(order[i]), words_.Text(order[i - 1])))) {
             ++rank;
         }
         ranks_[order[i]] = rank;

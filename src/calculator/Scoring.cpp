@@ -1,7 +1,7 @@
 #include "calculator/Scoring.h"
 
 #include "calculator/LetterValues.h"
-#include "calculator/Utf8.h"
+#include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
 
 #include <algorithm>
@@ -95,7 +95,7 @@ void PlacementScores(std::string_view word, const BoardFactors& factors,
         if (length == kMaxWordLength) {
             return; // too long for the board
         }
-        values[length] = LetterValue(NextCodePoint(word, pos));
+        values[length] = LetterValue(fw::NextCodePoint(word, pos));
     }
     if (length == 0) {
         return;

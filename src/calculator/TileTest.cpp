@@ -1,6 +1,6 @@
 #include "calculator/TileTest.h"
 
-#include "calculator/Utf8.h"
+#include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
 
 #include <cstddef>
@@ -8,11 +8,11 @@
 namespace calc {
 
 std::int32_t countLetter(char32_t character, std::string_view word) noexcept {
-    const char32_t wanted = FoldAsciiCase(character);
+    const char32_t wanted = fw::FoldAsciiCase(character);
     std::int32_t count = 0;
     for (std::size_t pos = 0; pos < word.size();) {
         fw::BackgroundYield();
-        if (FoldAsciiCase(NextCodePoint(word, pos)) == wanted) {
+        if (fw::FoldAsciiCase(fw::NextCodePoint(word, pos)) == wanted) {
             ++count;
         }
     }
@@ -38,7 +38,7 @@ TileTestResult countTiles(std::string_view word, const TileTable& tilesLeft, boo
     TileTable needed{};
     for (std::size_t pos = 0; pos < word.size();) {
         fw::BackgroundYield();
-        const int symbol = TileSymbol(NextCodePoint(word, pos));
+        const int symbol = TileSymbol(fw::NextCodePoint(word, pos));
         if (symbol >= 0) {
             ++needed[symbol];
         }
@@ -82,7 +82,7 @@ TileTestResult countTiles(std::string_view word, const TileTable& tilesLeft, boo
     result.word.reserve(word.size());
     for (std::size_t pos = 0; pos < word.size();) {
         const std::size_t begin = pos;
-        const int symbol = TileSymbol(NextCodePoint(word, pos));
+        const int symbol = TileSymbol(fw::NextCodePoint(word, pos));
         if (symbol > kBlankSymbol && blanksUsed[symbol] > 0) {
             --blanksUsed[symbol];
             result.word += '_';

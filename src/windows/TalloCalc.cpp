@@ -5,8 +5,8 @@
 #include "calculator/LetterValues.h"
 #include "calculator/Scoring.h"
 #include "calculator/TileTest.h"
-#include "calculator/Utf8.h"
 #include "framework/core/Strings.h"
+#include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
 #include "framework/gui/CheckBox.h"
 #include "framework/gui/DisclosureTriangle.h"
@@ -317,7 +317,7 @@ std::int32_t TalloCalc::countLetter(const std::string& character, const std::str
         return 0;
     }
     std::size_t pos = 0;
-    return calc::countLetter(calc::NextCodePoint(character, pos), word);
+    return calc::countLetter(fw::NextCodePoint(character, pos), word);
 }
 
 std::int32_t TalloCalc::countLetterB(int symbol, const std::string& word) {
@@ -359,7 +359,7 @@ bool TalloCalc::Calculate() {
     std::string line = word + ":";
 
     bool failed = false;
-    if (Option("cb_wordLength")->Value() && calc::CharacterCount(word) > calc::kMaxWordLength) {
+    if (Option("cb_wordLength")->Value() && fw::CharacterCount(word) > calc::kMaxWordLength) {
         failed = true;
         line += kLengthViolation;
     }

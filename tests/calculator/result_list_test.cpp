@@ -1,6 +1,6 @@
 #include "calculator/ResultList.h"
 #include "calculator/Scoring.h"
-#include "calculator/TextOrder.h"
+#include "framework/core/Strings.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ struct ReferenceList {
 
     void Sort(int column, bool ascending = true) {
         const auto less = [column](const Row& a, const Row& b) {
-            return column == 1 ? a.score < b.score : CompareText(a.word, b.word) < 0;
+            return column == 1 ? a.score < b.score : fw::CompareText(a.word, b.word) < 0;
         };
         if (column != 0 && column != 1) {
             return;
@@ -35,7 +35,7 @@ struct ReferenceList {
         Sort(1);
         Sort(0);
         for (std::size_t i = 0; i + 1 < rows.size();) {
-            if (TextEqual(rows[i].word, rows[i + 1].word) && rows[i].score == rows[i + 1].score) {
+            if (fw::Equals(rows[i].word, rows[i + 1].word) && rows[i].score == rows[i + 1].score) {
                 rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
             } else {
                 ++i;
@@ -169,18 +169,6 @@ TEST(ResultList, ScoreColumnIsNumericAndCellsAreMadeOnDemand) {
     list.AddRow("D", 0);
     EXPECT_EQ(list.ScoreText(3), "0");
     EXPECT_EQ(list.Word(4), "");
-}
-
-TEST(ResultList, TextOrder) {
-    EXPECT_LT(CompareText("AB", "ABC"), 0); // a proper prefix first
-    EXPECT_GT(CompareText("B", "AZ"), 0);
-    EXPECT_EQ(CompareText("qi", "QI"), 0);
-    EXPECT_TRUE(TextEqual("Qi", "qI"));
-    EXPECT_LT(CompareText("A B", "AA"), 0);   // space before the letters
-    EXPECT_GT(CompareText("_A", "ZZ"), 0);    // underscore after them
-    EXPECT_GT(CompareText("\u00C9", "Z"), 0); // by code point
-    EXPECT_FALSE(TextEqual("\u00C9", "\u00E9"));
-    EXPECT_LT(CompareText("\u00C9", "\u00E9"), 0);
 }
 
 } // namespace

@@ -25,6 +25,10 @@ TEST(Strings, PositionsCountFromOneInCharacters) {
     // A byte that starts no sequence is one character of its own.
     EXPECT_EQ(Len("a\xC3"), 2);
     EXPECT_EQ(Len("\x80\x80"), 2);
+    // Overlong forms and surrogates are no characters: each byte counts, as
+    // it does for the word length test.
+    EXPECT_EQ(Len("\xE0\x80\x80"), 3);
+    EXPECT_EQ(Len("\xED\xA0\x80"), 3);
 }
 
 TEST(Strings, InStrIgnoresCaseAndGivesZeroWhenAbsent) {
@@ -57,6 +61,7 @@ TEST(Strings, EqualityAndOrderFoldOnlyAsciiLetters) {
     EXPECT_GT(CompareText("b", "A"), 0);
     EXPECT_LT(CompareText("Z", "_"), 0); // '_' sorts after the upper-case letters
     EXPECT_LT(CompareText("z", "\xC3\xA9"), 0);
+    EXPECT_LT(CompareText("A B", "AA"), 0); // a space before the letters
 }
 
 TEST(Strings, NumbersToText) {

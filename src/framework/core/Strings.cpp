@@ -1,5 +1,7 @@
 #include "framework/core/Strings.h"
 
+#include "framework/core/Utf8.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,35 +11,12 @@
 namespace fw {
 namespace {
 
-bool IsContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
 // Byte length of the character that starts at `i`: a well-formed UTF-8
 // sequence, or 1 for a byte that starts none.
 std::size_t CharLength(std::string_view s, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t need = 0;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        need = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        need = 2;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        need = 3;
-    } else {
-        return 1;
-    }
-    if (i + need >= s.size()) {
-        return 1;
-    }
-    for (std::size_t k = 1; k <= need; ++k) {
-        if (!IsContinuation(static_cast<unsigned char>(s[i + k]))) {
-            return 1;
-        }
-    }
-    return need + 1;
+    std::size_t next = i;
+    NextCodePoint(s, next);
+    return next - i;
 }
 
 // Byte offset of character `index` (from 0); s.size() when past the end.
@@ -51,7 +30,7 @@ std::size_t ByteOffset(std::string_view s, std::int64_t index) {
 }
 
 char Fold(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
 }
 
 bool IsBlank(char c) {

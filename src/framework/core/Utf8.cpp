@@ -1,6 +1,6 @@
-#include "calculator/Utf8.h"
+#include "framework/core/Utf8.h"
 
-namespace calc {
+namespace fw {
 
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) noexcept {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -56,4 +56,4 @@ std::size_t CharacterCount(std::string_view text) noexcept {
     return count;
 }
 
-} // namespace calc
+} // namespace fw
