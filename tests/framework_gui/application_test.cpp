@@ -1,6 +1,7 @@
 #include "TestWindow.h"
 #include "framework/core/Clipboard.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/EditField.h"
 #include "framework/gui/MenuBar.h"
 
 #include <QAction>
@@ -26,6 +27,9 @@ std::vector<fw::MenuDesign> Menus() {
          "&Edit",
          {{"EditUndo", "Undo", "Cmd+Z"},
           {"UntitledMenu0", "-", ""},
+          {"EditCopy", "Copy", "Cmd+C"},
+          {"EditPaste", "Paste", "Cmd+V"},
+          {"EditClear", "Clear", ""},
           {"PrefMenu", "Preferences...", "Cmd+,", K::Preferences},
           {"AppleAboutTallorix", "About Tallorix...", "", K::About}}},
     };
@@ -119,6 +123,39 @@ TEST_F(AppFixture, OneBarSharedByWindowsAndUpdatedFromHandlers) {
     EXPECT_TRUE(bar->Item("PrefMenu")->Enabled());
     delete one;
     delete two;
+}
+
+TEST_F(AppFixture, EditCommandsWorkInTheFocusedTextField) {
+    auto* window = MakeWindow(nullptr, [](TestWindow& w) {
+        w.AddControl<fw::EditField>({.name = "field", .bounds = {10, 10, 150, 22}});
+    });
+    Activate(window);
+    app->UpdateMenus();
+    EXPECT_FALSE(bar->Item("EditCopy")->Enabled()); // no text field has the focus
+
+    auto* field = window->FindControl<fw::EditField>("field");
+    field->setFocus();
+    field->SetText("word");
+    field->selectAll();
+    QGuiApplication::clipboard()->clear();
+    app->UpdateMenus();
+    EXPECT_TRUE(bar->Item("EditCopy")->Enabled());
+    EXPECT_TRUE(bar->Item("EditClear")->Enabled());
+    EXPECT_FALSE(bar->Item("EditPaste")->Enabled()); // nothing to paste yet
+
+    app->MenuItemChosen(*bar->Item("EditCopy"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "word");
+    app->MenuItemChosen(*bar->Item("EditClear"));
+    EXPECT_EQ(field->Text(), "");
+    app->UpdateMenus();
+    EXPECT_TRUE(bar->Item("EditPaste")->Enabled());
+    EXPECT_TRUE(bar->Item("EditUndo")->Enabled());
+    app->MenuItemChosen(*bar->Item("EditPaste"));
+    app->MenuItemChosen(*bar->Item("EditPaste"));
+    EXPECT_EQ(field->Text(), "wordword");
+    app->MenuItemChosen(*bar->Item("EditUndo"));
+    EXPECT_EQ(field->Text(), "word");
+    delete window;
 }
 
 TEST_F(AppFixture, ShortcutsGoToFrontWindowElseApplication) {

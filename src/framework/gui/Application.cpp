@@ -2,12 +2,14 @@
 
 #include "framework/core/Clipboard.h"
 #include "framework/core/Yield.h"
+#include "framework/gui/EditCommands.h"
 #include "framework/gui/MenuBar.h"
 #include "framework/gui/Window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 
@@ -133,9 +135,13 @@ void Application::UpdateMenus() {
     }
     Event_EnableMenuItems();
     Window* front = FrontWindow();
+    QLineEdit* field = FocusedTextField();
     for (MenuItem* item : items) {
         if (HasMenuHandler(item->Name()) ||
             (front != nullptr && front->HasMenuHandler(item->Name()))) {
+            item->SetEnabled(true);
+        } else if (const auto command = EditCommandFor(item->Name());
+                   command && field != nullptr && EditCommandAvailable(*field, *command)) {
             item->SetEnabled(true);
         }
     }
@@ -157,6 +163,10 @@ void Application::MenuItemChosen(const MenuItem& item) {
     }
     if (kind == MenuItemKind::Quit) {
         Quit();
+    } else if (const auto command = EditCommandFor(name)) {
+        if (QLineEdit* field = FocusedTextField()) {
+            PerformEditCommand(*field, *command);
+        }
     }
 }
 

@@ -43,11 +43,13 @@ public:
     bool IsQuitting() const { return quitting_; }
 
     // Disables items without a handler, raises Event_EnableMenuItems, then
-    // enables every item that has a handler in the front window or here.
+    // enables every item that has a handler in the front window or here, and
+    // the edit commands that the focused text field can carry out.
     // Runs before a menu shows and before a shortcut is matched.
     void UpdateMenus();
     // A chosen item: the front window's handler, else the application's;
-    // when none takes it, the framework's own action (Quit for the Quit item).
+    // when none takes it, the framework's own action (Quit for the Quit
+    // item, the edit commands in the focused text field).
     void MenuItemChosen(const MenuItem& item);
 
     // Called by a window that is closing.
