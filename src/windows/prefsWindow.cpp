@@ -6,6 +6,7 @@
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
 #include "framework/gui/TabPanel.h"
+#include "windows/OptionTexts.h"
 
 namespace {
 
@@ -38,42 +39,36 @@ void prefsWindow::CreateControls0() {
     const std::string onTab = "TabPanel1";
     AddControl<fw::CheckBox>({.name = "cb_specialSpaces",
                               .container = onTab,
-                              .caption = "Enable special board spaces",
+                              .caption = OptionTexts::kSpecialSpaces,
                               .bounds = {38, 60, 197, 20},
-                              .helpTag =
-                                  "Double word score, triple letter score, etc.\r"
-                                  "Word length enforcement will be turned on automatically."});
+                              .helpTag = OptionTexts::kSpecialSpacesHelp});
     AddControl<fw::CheckBox>({.name = "cb_wordLength",
                               .container = onTab,
-                              .caption = "Enforce maximum word length",
+                              .caption = OptionTexts::kWordLength,
                               .bounds = {38, 122, 239, 20}});
     AddControl<fw::CheckBox>({.name = "cb_alphabet",
                               .container = onTab,
-                              .caption = "Enforce alphabet constraints",
+                              .caption = OptionTexts::kAlphabet,
                               .bounds = {38, 149, 197, 20},
-                              .helpTag = "Whether you can use as many letters as you want, or "
-                                         "only what is included in Quadrelle"});
-    AddControl<rb_alphabet>(
-        {.name = "rb_alphabet",
-         .index = 0,
-         .container = onTab,
-         .caption = "Individual words",
-         .bounds = {56, 169, 170, 20},
-         .value = true,
-         .helpTag = "Each word starts with a complete set of Quadrelle tiles\r"
-                    "If you switch from tracking tile counts on a per-board basis to a per-word "
-                    "basis the Tiles Left count will be reset."});
+                              .helpTag = OptionTexts::kAlphabetHelp});
+    AddControl<rb_alphabet>({.name = "rb_alphabet",
+                             .index = 0,
+                             .container = onTab,
+                             .caption = OptionTexts::kIndividualWords,
+                             .bounds = {56, 169, 170, 20},
+                             .value = true,
+                             .helpTag = OptionTexts::kIndividualWordsHelp});
     AddControl<rb_alphabet>({.name = "rb_alphabet",
                              .index = 1,
                              .container = onTab,
-                             .caption = "Combined words",
+                             .caption = OptionTexts::kCombinedWords,
                              .bounds = {56, 189, 127, 20},
-                             .helpTag = "All words use the same set of Quadrelle tiles"});
+                             .helpTag = OptionTexts::kCombinedWordsHelp});
     AddControl<fw::CheckBox>({.name = "cb_blankTiles",
                               .container = onTab,
-                              .caption = "Enable automatic blank tiles",
+                              .caption = OptionTexts::kBlankTiles,
                               .bounds = {56, 209, 221, 20},
-                              .helpTag = "Use blank tiles for letters that run short"});
+                              .helpTag = OptionTexts::kBlankTilesHelp});
     auto* note = AddControl<fw::StaticText>(
         {.name = "StaticText3",
          .container = onTab,
@@ -85,14 +80,13 @@ void prefsWindow::CreateControls0() {
     note->SetTextColor(Qt::black);
     AddControl<fw::CheckBox>({.name = "cb_uniqueScores",
                               .container = onTab,
-                              .caption = "Only display unique scores",
+                              .caption = OptionTexts::kUniqueScores,
                               .bounds = {56, 78, 269, 20},
                               .value = true,
-                              .helpTag = "Only display a specific score once, no matter how many "
-                                         "board positions can make it."});
+                              .helpTag = OptionTexts::kUniqueScoresHelp});
     AddControl<fw::CheckBox>({.name = "cb_centerSquare",
                               .container = onTab,
-                              .caption = "Center square is double word score",
+                              .caption = OptionTexts::kCenterSquare,
                               .bounds = {56, 97, 269, 20},
                               .value = true});
 
