@@ -39,17 +39,4 @@ constexpr int TileSymbol(char32_t c) noexcept {
 // "A" to "Z". Empty for an index outside 0 to 26.
 std::string_view TileSymbolText(int symbol) noexcept;
 
-// A window's tiles: the full set and the tiles left.
-// Invariant: 0 <= left[s] <= total[s]; between two resets the counts only fall.
-struct TileInventory {
-    TileTable total{};
-    TileTable left{};
-
-    // Back to the full set.
-    void resetTiles() noexcept {
-        total = kTileDistribution;
-        left = kTileDistribution;
-    }
-};
-
 } // namespace calc

@@ -73,13 +73,6 @@ TEST(TileSet, DistributionSymbolsAndReset) {
     EXPECT_EQ(TileSymbolText(0), "_");
     EXPECT_EQ(TileSymbolText(26), "Z");
     EXPECT_EQ(TileSymbolText(27), "");
-
-    TileInventory inventory;
-    inventory.resetTiles();
-    inventory.left[5] = 3;
-    inventory.resetTiles();
-    EXPECT_EQ(inventory.total, kTileDistribution);
-    EXPECT_EQ(inventory.left, kTileDistribution);
 }
 
 } // namespace
