@@ -282,8 +282,14 @@ std::int32_t TalloCalc::CalculateSingle(const std::string& word) {
 void TalloCalc::CalculateMulti(const std::string& word) {
     std::vector<std::int32_t> scores;
     calc::PlacementScores(word, theBoard, Option("cb_centerSquare")->Value(), scores);
-    myResults.AddPlacementRows(word, scores, Option("cb_uniqueScores")->Value());
-    ResultsList()->RowsChanged();
+    if (Option("cb_uniqueScores")->Value()) {
+        // Pruning reorders the whole list.
+        myResults.AddPlacementRows(word, scores, true);
+        ResultsList()->RowsChanged();
+    } else {
+        ResultsList()->AppendRows(static_cast<int>(scores.size()),
+                                  [&] { myResults.AddPlacementRows(word, scores, false); });
+    }
 }
 
 std::int32_t TalloCalc::CalcLetter(const std::string& letter) {
@@ -381,8 +387,8 @@ bool TalloCalc::Calculate() {
     if (Option("cb_specialSpaces")->Value()) {
         CalculateMulti(listed);
     } else {
-        myResults.AddRow(listed, CalculateSingle(listed));
-        ResultsList()->RowsChanged();
+        const std::int32_t score = CalculateSingle(listed);
+        ResultsList()->AppendRows(1, [&] { myResults.AddRow(listed, score); });
     }
     field->SetText("");
     FindControl<fw::PushButton>("btn_clearList")->SetEnabled(true);

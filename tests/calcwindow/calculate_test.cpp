@@ -239,3 +239,14 @@ TEST_F(Calculate, TwoWindowsKeepTheirOwnListsTilesAndOptions) {
 }
 
 } // namespace
+
+TEST_F(Calculate, AListedWordKeepsTheSelectedRow) {
+    TalloCalc* w = Open();
+    Enter(w, "cat");
+    Enter(w, "dog");
+    auto* list = Get<fw::Listbox>(w, "lbox_wordValue");
+    list->selectRow(0);
+    Enter(w, "quiz");
+    EXPECT_EQ(list->ListIndex(), 0);
+    EXPECT_EQ(Rows(w).size(), 3u);
+}

@@ -35,7 +35,9 @@ public:
         return QString::fromStdString(list_->Heading(section));
     }
 
-    void BeginInsert(int row) { beginInsertRows(QModelIndex(), row, row); }
+    void BeginInsert(int row, int count = 1) {
+        beginInsertRows(QModelIndex(), row, row + count - 1);
+    }
     void EndInsert() { endInsertRows(); }
     void BeginRemove(int row) { beginRemoveRows(QModelIndex(), row, row); }
     void EndRemove() { endRemoveRows(); }
@@ -102,6 +104,16 @@ void Listbox::RowsChanged() {
     itemModel_->BeginReset();
     itemModel_->EndReset();
     ApplyColumnWidths();
+}
+
+void Listbox::AppendRows(int count, const std::function<void()>& append) {
+    if (count <= 0) {
+        append();
+        return;
+    }
+    itemModel_->BeginInsert(model_->RowCount(), count);
+    append();
+    itemModel_->EndInsert();
 }
 
 int Listbox::RowCount() const {

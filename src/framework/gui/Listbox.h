@@ -33,8 +33,12 @@ public:
     ListboxModel& Model() const;
     // The heading row.
     QHeaderView* header() const { return horizontalHeader(); }
-    // Tells the list that the model's rows changed behind its back.
+    // Tells the list that the model's rows changed behind its back; the
+    // selection goes.
     void RowsChanged();
+    // Runs `append`, which adds `count` rows at the end of the model, and
+    // shows them; the selection and the scroll position stay.
+    void AppendRows(int count, const std::function<void()>& append);
 
     int RowCount() const;
     int ColumnCount() const;
