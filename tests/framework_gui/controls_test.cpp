@@ -195,3 +195,19 @@ TEST(Controls, ALineTooLongForItsLabelIsCutShortAndWholeOnThePointer) {
     EXPECT_TRUE(label->toolTip().isEmpty());
     delete window;
 }
+
+TEST(Controls, ALineAFewPixelsTooLongIsSetNarrowerInsteadOfCut) {
+    fw::StaticText* label = nullptr;
+    auto* window = MakeWindow(nullptr, [&](TestWindow& w) {
+        label = w.AddControl<fw::StaticText>({.name = "lbl", .bounds = {10, 10, 300, 20}});
+    });
+    label->SetText("Enter word here:");
+    const int natural = label->fontMetrics().horizontalAdvance("Enter word here:");
+    label->SetWidth(natural * 96 / 100);
+    EXPECT_EQ(label->text(), "Enter word here:");
+    EXPECT_LT(label->font().stretch(), 100);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    label->SetWidth(natural + 20);
+    EXPECT_EQ(label->text(), "Enter word here:");
+    delete window;
+}

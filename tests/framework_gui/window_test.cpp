@@ -7,7 +7,9 @@
 #include "framework/gui/TabPanel.h"
 #include "framework/gui/Timer.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -43,20 +45,31 @@ TEST(Window, ConstructionRunsHooksInOrderThenOpensOnceAndShows) {
     delete hidden;
 }
 
-TEST(Window, WindowsPlacedOverTheFrontOneCascadeInsteadOfCoveringIt) {
-    auto design = [](TestWindow& w) {
-        DesignSize(w, 200, 150);
-        w.SetPlacement(fw::WindowPlacement::ParentWindow);
+TEST(Window, WindowsOfAKindCascadeAndAllStayOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    auto inside = [&screen](const TestWindow* w) {
+        return screen.contains(QRect(w->pos(), QSize(w->Width(), w->Height())));
     };
-    auto* first = MakeWindow(design);
-    auto* second = MakeWindow(design);
-    auto* third = MakeWindow(design);
-    EXPECT_NE(second->pos(), first->pos());
-    EXPECT_NE(third->pos(), first->pos());
-    EXPECT_NE(third->pos(), second->pos());
-    delete third;
-    delete second;
-    delete first;
+    std::vector<TestWindow*> windows;
+    for (int i = 0; i < 40; ++i) {
+        windows.push_back(MakeWindow([](TestWindow& w) {
+            DesignSize(w, 200, 150);
+            w.SetPlacement(fw::WindowPlacement::ParentWindow);
+        }));
+    }
+    EXPECT_EQ(windows[1]->pos() - windows[0]->pos(), QPoint(24, 24));
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(inside(windows[i])) << i;
+        EXPECT_NE(windows[i]->pos(), i > 0 ? windows[i - 1]->pos() : QPoint(-1, -1)) << i;
+    }
+    // A window that grows past the bottom of the screen moves up.
+    TestWindow* last = windows.back();
+    last->move(screen.left(), screen.bottom() - 200);
+    last->SetHeight(screen.height() / 2);
+    EXPECT_TRUE(inside(last));
+    for (TestWindow* w : windows) {
+        delete w;
+    }
 }
 
 TEST(Window, CloseRaisesCloseOnceAndDeletesLater) {

@@ -40,9 +40,40 @@ void StaticText::changeEvent(QEvent* event) {
 }
 
 void StaticText::ShowText() {
+    if (fitting_) {
+        return;
+    }
+    // The platform's font may run a little wider than the one the design was
+    // measured in: a line that misses its box by a few pixels is set a little
+    // narrower rather than cut short. One that misses by more keeps the font.
+    constexpr int kNarrowestStretch = 90;
+    const int available = contentsRect().width();
+    QFont fitted = font();
+    fitted.setStretch(QFont::Unstretched);
+    if (!wordWrap() && available > 0) {
+        const int natural = QFontMetrics(fitted).horizontalAdvance(fullText_);
+        if (natural > available) {
+            // Glyph widths round, so try the nearest stretches downwards.
+            for (int stretch = available * 100 / natural; stretch >= kNarrowestStretch; --stretch) {
+                QFont narrower = fitted;
+                narrower.setStretch(stretch);
+                const QFontMetrics metrics(narrower);
+                if (metrics.elidedText(fullText_, Qt::ElideRight, available) == fullText_) {
+                    fitted = narrower;
+                    break;
+                }
+            }
+        }
+    }
+    if (fitted != font()) {
+        fitting_ = true;
+        setFont(fitted);
+        fitting_ = false;
+    }
+
     const QString shown =
         wordWrap() ? fullText_
-                   : fontMetrics().elidedText(fullText_, Qt::ElideRight, contentsRect().width());
+                   : QFontMetrics(fitted).elidedText(fullText_, Qt::ElideRight, available);
     if (shown != text()) {
         QLabel::setText(shown);
     }

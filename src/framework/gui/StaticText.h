@@ -7,9 +7,10 @@
 
 namespace fw {
 
-// A label; plain text only, one line unless made multi-line. A single line
-// too long for the label is cut short with an ellipsis, and its whole text
-// shows on the pointer (unless the label has a help tag of its own).
+// A label; plain text only, one line unless made multi-line. A single line a
+// little too long for the label is set slightly narrower; one far too long
+// is cut short with an ellipsis, and its whole text shows on the pointer
+// (unless the label has a help tag of its own).
 class StaticText : public QLabel, public Control {
 public:
     explicit StaticText(QWidget* parent);
@@ -29,6 +30,7 @@ private:
 
     QString fullText_;
     bool tipShowsText_ = false;
+    bool fitting_ = false;
 };
 
 } // namespace fw

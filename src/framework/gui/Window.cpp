@@ -12,7 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <algorithm>
+#include <typeinfo>
 
 namespace fw {
 namespace {
@@ -121,6 +123,9 @@ void Window::SetSize(int width, int height) {
     LayoutChildren();
     if (changed) {
         RelayoutControls();
+        if (isVisible() && frame_ != WindowFrame::Drawer) {
+            KeepOnScreen();
+        }
         FollowParentDrawers();
         if (constructed_) {
             Event_Resized();
@@ -449,41 +454,91 @@ void Window::PlaceOnFirstShow() {
         return;
     }
     placed_ = true;
-    QRect area;
-    if (placement_ == WindowPlacement::ParentWindow) {
-        Window* over = parent_ != nullptr ? parent_ : FrontDocumentWindow(this);
-        if (over != nullptr) {
-            area = over->frameGeometry();
-        }
-    }
     if (placement_ == WindowPlacement::Default) {
         return;
     }
-    if (area.isNull()) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            area = screen->availableGeometry();
-        }
+    const QSize size = OuterSize();
+    Window* over = nullptr;
+    if (placement_ == WindowPlacement::ParentWindow) {
+        over = parent_ != nullptr ? parent_ : FrontDocumentWindow(this);
     }
-    if (area.isNull()) {
+    const QRect screenArea =
+        ScreenArea(over != nullptr ? over->frameGeometry().center() : QPoint());
+    if (screenArea.isNull()) {
         return;
     }
-    const QSize size(width_, height_ + MenuBarHeight());
-    const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
-    QPoint topLeft(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
-    // A window placed exactly over another would hide it and look as if it
-    // never opened: step it down and to the right, as a cascade.
+    // A window of the same kind steps down and to the right of the one in
+    // front, as documents cascade; anything else is centred over it, or over
+    // the screen.
     constexpr int kCascadeStep = 24;
-    for (bool covered = true; covered;) {
-        covered = false;
-        for (Window* other : OpenWindows()) {
-            if (other != this && other->isVisible() &&
-                (other->pos() - topLeft).manhattanLength() < kCascadeStep) {
-                topLeft += QPoint(kCascadeStep, kCascadeStep);
-                covered = true;
-            }
+    QPoint topLeft;
+    if (over != nullptr && typeid(*over) == typeid(*this)) {
+        topLeft = over->pos() + QPoint(kCascadeStep, kCascadeStep);
+    } else {
+        const QRect area = over != nullptr ? over->frameGeometry() : screenArea;
+        topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    }
+    // Never past the screen's edges; a cascade that runs out of room starts
+    // again at the top left. A window standing where this one would goes
+    // unseen beneath it, so that place is stepped over too.
+    auto fits = [&](QPoint p) { return screenArea.contains(QRect(p, size)); };
+    if (!fits(topLeft)) {
+        topLeft = WithinArea(QRect(topLeft, size), screenArea);
+    }
+    constexpr int kMostSteps = 64;
+    for (int step = 0; step < kMostSteps && CoveredAt(topLeft, kCascadeStep); ++step) {
+        topLeft += QPoint(kCascadeStep, kCascadeStep);
+        if (!fits(topLeft)) {
+            topLeft = screenArea.topLeft() + QPoint(step % 8, 0) * kCascadeStep;
         }
     }
     move(topLeft);
+}
+
+QSize Window::OuterSize() const {
+    // Before the window is shown its frame is unknown: allow for a title bar.
+    const int titleBar = isVisible() ? frameGeometry().height() - geometry().height()
+                                     : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return {width_, height_ + MenuBarHeight() + std::max(titleBar, 0)};
+}
+
+QRect Window::ScreenArea(QPoint near) const {
+    QScreen* screen = near.isNull() ? nullptr : QGuiApplication::screenAt(near);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+QPoint Window::WithinArea(const QRect& rect, const QRect& area) {
+    // A window larger than the area keeps its top left corner in it.
+    const int x = std::clamp(rect.left(), area.left(),
+                             std::max(area.left(), area.right() + 1 - rect.width()));
+    const int y =
+        std::clamp(rect.top(), area.top(), std::max(area.top(), area.bottom() + 1 - rect.height()));
+    return {x, y};
+}
+
+bool Window::CoveredAt(QPoint topLeft, int distance) const {
+    for (Window* other : OpenWindows()) {
+        if (other != this && other->isVisible() && other->Frame() != WindowFrame::Drawer &&
+            (other->pos() - topLeft).manhattanLength() < distance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Window::KeepOnScreen() {
+    const QRect area = ScreenArea(frameGeometry().center());
+    if (area.isNull()) {
+        return;
+    }
+    const QRect outer(pos(), OuterSize());
+    const QPoint inside = WithinArea(outer, area);
+    if (inside != outer.topLeft()) {
+        move(inside);
+    }
 }
 
 void Window::FollowParent() {

@@ -147,6 +147,16 @@ private:
     void RelayoutControls();
     int MenuBarHeight() const;
     void PlaceOnFirstShow();
+    // The window's size with its menu bar and title bar.
+    QSize OuterSize() const;
+    // The usable part of the screen at a point (the main screen for none).
+    QRect ScreenArea(QPoint near) const;
+    // Where a rectangle's top left corner goes so that it lies in an area.
+    static QPoint WithinArea(const QRect& rect, const QRect& area);
+    // Whether another window stands within `distance` of that corner.
+    bool CoveredAt(QPoint topLeft, int distance) const;
+    // Moves a shown window back onto its screen after it grew.
+    void KeepOnScreen();
     void FollowParent();
     void FollowParentDrawers();
 
