@@ -9,8 +9,8 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QPointer>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
