@@ -72,6 +72,25 @@ TEST(Window, WindowsOfAKindCascadeAndAllStayOnTheScreen) {
     }
 }
 
+struct Dialog : TestWindow {};
+
+TEST(Window, ANewWindowStepsFromTheFrontWindowOfItsOwnKind) {
+    auto design = [](TestWindow& w) {
+        DesignSize(w, 200, 150);
+        w.SetPlacement(fw::WindowPlacement::ParentWindow);
+    };
+    TestWindow* first = MakeWindow(design);
+    first->move(100, 80);
+    auto* dialog = new Dialog;
+    dialog->layout = design;
+    dialog->Construct(); // a window of another kind, now in front
+    TestWindow* second = MakeWindow(design);
+    EXPECT_EQ(second->pos(), first->pos() + QPoint(24, 24));
+    delete second;
+    delete dialog;
+    delete first;
+}
+
 TEST(Window, CloseRaisesCloseOnceAndDeletesLater) {
     QPointer<TestWindow> window = MakeWindow(nullptr);
     window->Close();
@@ -232,10 +251,16 @@ TEST(Window, DrawerStandsBesideItsParentAndFollowsIt) {
     EXPECT_EQ(drawer->FindControl("fill")->Height(), drawer->Height() - 10);
     EXPECT_EQ(fw::FrontWindow(), parent);
 
-    parent->move(300, 250);
+    parent->move(150, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(drawer->x(), parent->frameGeometry().right() + 1);
     EXPECT_EQ(drawer->y(), parent->geometry().top());
+
+    // Without room on the right of the screen, it stands on the left.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    parent->move(screen.right() - parent->frameGeometry().width() - 20, 120);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(drawer->x() + drawer->width(), parent->frameGeometry().left());
     parent->SetHeight(551);
     EXPECT_EQ(drawer->Height(), parent->geometry().height());
     delete parent;

@@ -50,18 +50,18 @@ void StaticText::ShowText() {
     const int available = contentsRect().width();
     QFont fitted = font();
     fitted.setStretch(QFont::Unstretched);
-    if (!wordWrap() && available > 0) {
-        const int natural = QFontMetrics(fitted).horizontalAdvance(fullText_);
-        if (natural > available) {
-            // Glyph widths round, so try the nearest stretches downwards.
-            for (int stretch = available * 100 / natural; stretch >= kNarrowestStretch; --stretch) {
-                QFont narrower = fitted;
-                narrower.setStretch(stretch);
-                const QFontMetrics metrics(narrower);
-                if (metrics.elidedText(fullText_, Qt::ElideRight, available) == fullText_) {
-                    fitted = narrower;
-                    break;
-                }
+    // Measured as the cutting measures it, to the fraction of a pixel.
+    auto fits = [this, available](const QFont& candidate) {
+        return QFontMetrics(candidate).elidedText(fullText_, Qt::ElideRight, available) ==
+               fullText_;
+    };
+    if (!wordWrap() && available > 0 && !fits(fitted)) {
+        for (int stretch = 99; stretch >= kNarrowestStretch; --stretch) {
+            QFont narrower = fitted;
+            narrower.setStretch(stretch);
+            if (fits(narrower)) {
+                fitted = narrower;
+                break;
             }
         }
     }

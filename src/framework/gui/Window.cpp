@@ -436,15 +436,23 @@ void Window::RelayoutControls() {
 
 namespace {
 
-// The document window in front, other than `self`: what a window placed over
-// its parent window goes over when it has no parent of its own.
-Window* FrontDocumentWindow(const Window* self) {
+// What a window placed over its parent window goes over when it has no
+// parent of its own: the front window of its own kind, else the front
+// document window.
+Window* WindowToPlaceOver(const Window* self) {
+    Window* document = nullptr;
     for (Window* window : OpenWindows()) {
-        if (window != self && window->isVisible() && window->Frame() == WindowFrame::Document) {
+        if (window == self || !window->isVisible()) {
+            continue;
+        }
+        if (typeid(*window) == typeid(*self)) {
             return window;
         }
+        if (document == nullptr && window->Frame() == WindowFrame::Document) {
+            document = window;
+        }
     }
-    return nullptr;
+    return document;
 }
 
 } // namespace
@@ -460,39 +468,42 @@ void Window::PlaceOnFirstShow() {
     const QSize size = OuterSize();
     Window* over = nullptr;
     if (placement_ == WindowPlacement::ParentWindow) {
-        over = parent_ != nullptr ? parent_ : FrontDocumentWindow(this);
+        over = parent_ != nullptr ? parent_ : WindowToPlaceOver(this);
     }
     const QRect screenArea =
         ScreenArea(over != nullptr ? over->frameGeometry().center() : QPoint());
     if (screenArea.isNull()) {
         return;
     }
-    // A window of the same kind steps down and to the right of the one in
-    // front, as documents cascade; anything else is centred over it, or over
-    // the screen.
-    constexpr int kCascadeStep = 24;
-    QPoint topLeft;
-    if (over != nullptr && typeid(*over) == typeid(*this)) {
-        topLeft = over->pos() + QPoint(kCascadeStep, kCascadeStep);
-    } else {
-        const QRect area = over != nullptr ? over->frameGeometry() : screenArea;
-        topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
-    }
-    // Never past the screen's edges; a cascade that runs out of room starts
-    // again at the top left. A window standing where this one would goes
-    // unseen beneath it, so that place is stepped over too.
     auto fits = [&](QPoint p) { return screenArea.contains(QRect(p, size)); };
-    if (!fits(topLeft)) {
-        topLeft = WithinArea(QRect(topLeft, size), screenArea);
+
+    if (over == nullptr || typeid(*over) != typeid(*this)) {
+        // Centred over the window in front, or over the screen; never past
+        // the screen's edges.
+        const QRect area = over != nullptr ? over->frameGeometry() : screenArea;
+        const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
+        move(fits(centred) ? centred : WithinArea(QRect(centred, size), screenArea));
+        return;
     }
+
+    // A window of the same kind steps down and to the right of the one in
+    // front, as documents cascade, stepping over any place another window
+    // already holds (it would stand unseen beneath); a cascade that runs out
+    // of room starts again at the top left, a column further right each time.
+    constexpr int kCascadeStep = 24;
     constexpr int kMostSteps = 64;
-    for (int step = 0; step < kMostSteps && CoveredAt(topLeft, kCascadeStep); ++step) {
-        topLeft += QPoint(kCascadeStep, kCascadeStep);
+    QPoint topLeft = over->pos() + QPoint(kCascadeStep, kCascadeStep);
+    int restarts = 0;
+    for (int step = 0; step < kMostSteps; ++step) {
         if (!fits(topLeft)) {
-            topLeft = screenArea.topLeft() + QPoint(step % 8, 0) * kCascadeStep;
+            topLeft = screenArea.topLeft() + QPoint(kCascadeStep * (restarts++ % 8), 0);
         }
+        if (!CoveredAt(topLeft, kCascadeStep)) {
+            break;
+        }
+        topLeft += QPoint(kCascadeStep, kCascadeStep);
     }
-    move(topLeft);
+    move(fits(topLeft) ? topLeft : WithinArea(QRect(topLeft, size), screenArea));
 }
 
 QSize Window::OuterSize() const {
@@ -545,11 +556,15 @@ void Window::FollowParent() {
     if (parent_ == nullptr) {
         return;
     }
-    // Flush against the parent's right edge, over the parent's height.
+    // Flush against the parent's right edge, over the parent's height; on the
+    // left edge when the screen has no room on the right.
     const QRect inner = parent_->geometry();
     const QRect outer = parent_->frameGeometry();
     SetSize(width_, inner.height());
-    move(outer.right() + 1, inner.top());
+    const QRect screenArea = ScreenArea(outer.center());
+    const bool roomOnRight = screenArea.isNull() || outer.right() + width_ <= screenArea.right() ||
+                             outer.left() - width_ < screenArea.left();
+    move(roomOnRight ? outer.right() + 1 : outer.left() - width_, inner.top());
 }
 
 void Window::FollowParentDrawers() {
