@@ -6,17 +6,7 @@
 
 namespace {
 
-// Stands in for the application object: the eight fields and nothing else.
-struct Fields {
-    bool prefEnableSpecialSpaces = false;
-    bool prefOnlyUniqueScores = false;
-    bool prefCenterSquareDouble = false;
-    bool prefEnforceContraints = false;
-    bool prefConstrainIndividual = false;
-    bool prefConstrainCombined = false;
-    bool prefEnableBlanks = false;
-    bool prefEnforceWordLength = false;
-};
+using Fields = prefs::OptionValues;
 
 // The fields in file order.
 std::vector<bool> InOrder(const Fields& f) {
