@@ -28,7 +28,7 @@ public:
 private:
     void Indent(int level);
     void EndLine();
-    void Children(const plistDict& node, std::string_view key, std::string_view type, int level);
+    void Scalar(const plistDict& node, const std::string& key, const std::string& type, int level);
 
     fw::TextOutputStream* stream_;
     char lineEnd_;
