@@ -114,10 +114,13 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
     EXPECT_FALSE(fields.prefEnableBlanks); // a string is no Boolean
     EXPECT_TRUE(fields.prefCenterSquareDouble);
 
-    fields.prefEnableBlanks = true; // refused: the entry keeps its type
+    // The user's choice replaces the string, in its place.
+    fields.prefEnableBlanks = true;
     prefs::SavePrefs(*doc, fields, kSaved);
+    std::string expected = foreign;
+    expected.replace(expected.find("<string>yes</string>"), 20, "<true/>");
     EXPECT_EQ(ReadPrefsFile(),
-              Head() + foreign + Bool("CenterSquareDouble", true) +
+              Head() + expected + Bool("CenterSquareDouble", true) +
                   Bool("EnableSpecialSpaces", false) + Bool("EnforceWordLength", true) +
                   Bool("EnforceConstraints", true) + Bool("ContrainCombined", false) +
                   Bool("ContrainIndividual", true) + Version() + Tail());
