@@ -134,7 +134,10 @@ public:
                 }
                 continue;
             }
-            const std::string key = current.isArray_ ? fw::Str(++current.indexOf) : frame.key;
+            if (current.isArray_) {
+                indexKey_ = fw::Str(++current.indexOf);
+            }
+            const std::string& key = current.isArray_ ? indexKey_ : frame.key;
             const bool isDict = std::strcmp(name, "dict") == 0;
             if (isDict || std::strcmp(name, "array") == 0) {
                 plistDict* child = StoreChild(current, key, !isDict);
@@ -150,9 +153,18 @@ public:
     }
 
 private:
+    std::string indexKey_;
+
     // The text of a value element: its text and CDATA pieces, entities
     // decoded, with what XML cannot carry replaced.
     std::string Text(pugi::xml_node element, bool isData) {
+        const pugi::xml_node first = element.first_child();
+        if (!first) {
+            return {};
+        }
+        if (!isData && first.type() == pugi::node_pcdata && !first.next_sibling()) {
+            return Clean(Decode(first.value())); // the usual case, one piece of text
+        }
         std::string text;
         for (pugi::xml_node piece = element.first_child(); piece; piece = piece.next_sibling()) {
             const pugi::xml_node_type type = piece.type();
