@@ -6,6 +6,7 @@
 #include "plist/Escaping.h"
 #include "plist/plistDict.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
@@ -232,17 +233,23 @@ namespace {
 std::vector<std::string> HeaderLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || text[i] == '\r') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
+    std::size_t lf = text.find('\n');
+    std::size_t cr = text.find('\r');
+    for (;;) {
+        const std::size_t end = std::min(lf, cr);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            return lines;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (end == cr && end + 1 == lf ? 2 : 1);
+        if (lf < start) {
+            lf = text.find('\n', start);
+        }
+        if (cr < start) {
+            cr = text.find('\r', start);
         }
     }
-    lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 // The text was converted from UTF-16 and is written as UTF-8: the XML
@@ -302,7 +309,11 @@ ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     }
     outcome.isPlist = true;
     outcome.complete = static_cast<bool>(parsed);
-    outcome.headers = HeaderLines(bytes.substr(0, static_cast<std::size_t>(nameAt - 1)));
+    std::string_view head = bytes.substr(0, static_cast<std::size_t>(nameAt - 1));
+    // Bytes before the first markup are no part of the document (and could
+    // read as a byte-order mark once they begin the file).
+    head.remove_prefix(std::min(head.find('<'), head.size()));
+    outcome.headers = HeaderLines(head);
     if (fromUtf16) {
         DeclareUtf8(outcome.headers.front());
     }

@@ -17,6 +17,10 @@ const std::vector<std::string>& plist::DefaultHeaders() {
     return lines;
 }
 
+plist::plist() {
+    StartEmpty(true);
+}
+
 plist::plist(const fw::FolderItem& file) {
     Load(file, file);
 }

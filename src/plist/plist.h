@@ -14,6 +14,9 @@
 // it was made (no copies, no moves).
 class plist {
 public:
+    // An empty document with the default header lines and no file: for
+    // reading and writing bytes in memory (Save fails).
+    plist();
     // Reads `file` (when it exists) and saves to it.
     explicit plist(const fw::FolderItem& file);
     // Reads `saveTo` when it exists, else `readFrom`, and saves to `saveTo`.
