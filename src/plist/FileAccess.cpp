@@ -257,9 +257,9 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        temporary = (folder / (TemporaryPrefix(name) + std::to_string(::getpid()) + "-" +
-                               RandomHex()))
-                        .string();
+        temporary =
+            (folder / (TemporaryPrefix(name) + std::to_string(::getpid()) + "-" + RandomHex()))
+                .string();
         fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST) {
             break;
@@ -278,7 +278,9 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool
         return false;
     }
     if (keepMode) {
-        ::fchmod(fd, info.st_mode & 07777);
+        // The owner always keeps reading and writing it, so that no later
+        // run is locked out of its own preferences.
+        ::fchmod(fd, (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
     }
     int error = 0;
     bool ok = WriteAll(calls, fd, bytes, error);

@@ -126,6 +126,26 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
                   Bool("ContrainIndividual", true) + Version() + Tail());
 }
 
+TEST_F(Schema, AKeyOfAnotherTypeIsSavedAsABoolean) {
+    WritePrefsFile("\t<key>EnableBlanks</key>\n\t<integer>1</integer>\n"
+                   "\t<key>OnlyUniqueScores</key>\n\t<dict>\n\t\t<key>x</key>\n\t\t<true/>\n"
+                   "\t</dict>\n");
+    auto doc = prefs::OpenPrefs();
+    Fields fields;
+    prefs::LoadPrefs(*doc, fields);
+    EXPECT_FALSE(fields.prefEnableBlanks);
+    EXPECT_FALSE(fields.prefOnlyUniqueScores);
+    fields.prefEnableBlanks = true;
+    fields.prefOnlyUniqueScores = true;
+    prefs::SavePrefs(*doc, fields, kSaved);
+    auto again = prefs::OpenPrefs();
+    Fields read;
+    prefs::LoadPrefs(*again, read);
+    EXPECT_TRUE(read.prefEnableBlanks);
+    EXPECT_TRUE(read.prefOnlyUniqueScores);
+    EXPECT_EQ(again->root->ChildCount(), 1); // "Version"; the old node is gone
+}
+
 TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone) {
     const std::string note = "\t\t<key>Note</key>\n\t\t<string>old</string>\n";
     auto withNote = [&note](std::string version) {
