@@ -8,13 +8,13 @@
 #include "plist/plistDict.h"
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <pugixml.hpp>
-#include <unistd.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
+#include <unistd.h>
 
 namespace {
 

@@ -96,8 +96,8 @@ std::size_t XmlCharLength(std::string_view text, std::size_t i) {
         if (!cont(1) || !cont(2) || !cont(3)) {
             return 0;
         }
-        const unsigned cp = ((c & 0x07u) << 18) | ((at(1) & 0x3Fu) << 12) |
-                            ((at(2) & 0x3Fu) << 6) | (at(3) & 0x3Fu);
+        const unsigned cp = ((c & 0x07u) << 18) | ((at(1) & 0x3Fu) << 12) | ((at(2) & 0x3Fu) << 6) |
+                            (at(3) & 0x3Fu);
         return cp >= 0x10000 && cp <= 0x10FFFF ? 4 : 0;
     }
     return 0;

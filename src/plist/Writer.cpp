@@ -50,9 +50,9 @@ void Writer::Node(const plistDict& top, int level) {
     // exhaust the call stack.
     struct Frame {
         const plistDict* node;
-        std::int32_t entry;       // the next entry to write
-        int level;                // the indent of the node's entries
-        std::uint32_t nextChild;  // the next child of the current key, or kNone
+        std::int32_t entry;      // the next entry to write
+        int level;               // the indent of the node's entries
+        std::uint32_t nextChild; // the next child of the current key, or kNone
     };
     std::vector<Frame> stack;
     stack.push_back(Frame{&top, 0, level, plistDict::kNone});

@@ -41,9 +41,9 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
                                            : plistio::ReadRegularFile(source.Path(), bytes);
     if (status != plistio::ReadStatus::Read) {
         error = true;
-        errorMessage = source.AbsolutePath() + (status == plistio::ReadStatus::Missing
-                                                    ? " does not exist"
-                                                    : " could not be opened");
+        errorMessage =
+            source.AbsolutePath() +
+            (status == plistio::ReadStatus::Missing ? " does not exist" : " could not be opened");
         StartEmpty(true);
         fullyRead_ = status == plistio::ReadStatus::Missing;
     } else if (!ReadBytes(bytes)) {
@@ -51,8 +51,8 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
         errorMessage = "Not a plist file";
     }
     // An empty file holds nothing that could be lost.
-    keepOldFile_ = fromSavePath && !fullyRead_ &&
-                   (status != plistio::ReadStatus::Read || !bytes.empty());
+    keepOldFile_ =
+        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.empty());
 }
 
 void plist::LoadFromBytes(std::string_view bytes) {
