@@ -17,8 +17,10 @@ namespace {
 // Entities are decoded by the store itself, so that data can drop the blanks
 // around its lines before its references are decoded. Whitespace-only text
 // is kept where it is an element's whole content ("<string> </string>").
+// The first text of an element is kept in the element itself, which halves
+// the nodes of a typical file.
 constexpr unsigned kParseOptions =
-    pugi::parse_cdata | pugi::parse_eol | pugi::parse_ws_pcdata_single;
+    pugi::parse_cdata | pugi::parse_eol | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
@@ -91,6 +93,42 @@ void AppendDataLines(std::string& out, std::string_view text) {
     }
 }
 
+// The text of one piece, entities decoded and cleaned; plain ASCII text, by
+// far the most common, in one pass.
+std::string PieceText(const char* raw) {
+    for (const char* p = raw;; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == 0) {
+            return std::string(raw, static_cast<std::size_t>(p - raw));
+        }
+        if (c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) {
+            return Clean(Decode(raw));
+        }
+    }
+}
+
+enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };
+
+Element KindOf(const char* name) {
+    const std::string_view n(name);
+    switch (n.empty() ? '\0' : n[0]) {
+    case 'k':
+        return n == "key" ? Element::Key : Element::Other;
+    case 'd':
+        return n == "dict" ? Element::Dict : n == "data" ? Element::Data : Element::Other;
+    case 'a':
+        return n == "array" ? Element::Array : Element::Other;
+    case 't':
+        return n == "true" ? Element::True : Element::Other;
+    case 'f':
+        return n == "false" ? Element::False : Element::Other;
+    case 'b':
+        return n == "boolean" ? Element::Boolean : Element::Other;
+    default:
+        return Element::Other;
+    }
+}
+
 } // namespace
 
 // Builds nodes from the parsed XML; a friend of the nodes.
@@ -107,6 +145,7 @@ public:
             std::string key; // the key of the next entry (dictionaries)
         };
         std::vector<Frame> stack;
+        CheckNoText(element);
         stack.push_back(Frame{element.first_child(), &node, {}});
         while (!stack.empty()) {
             Frame& frame = stack.back();
@@ -127,7 +166,8 @@ public:
                 continue;
             }
             const char* name = item.name();
-            if (std::strcmp(name, "key") == 0) {
+            const Element kind = KindOf(name);
+            if (kind == Element::Key) {
                 if (current.isArray_) {
                     complete = false;
                 } else {
@@ -139,9 +179,10 @@ public:
                 indexKey_ = fw::Str(++current.indexOf);
             }
             const std::string& key = current.isArray_ ? indexKey_ : frame.key;
-            const bool isDict = std::strcmp(name, "dict") == 0;
-            if (isDict || std::strcmp(name, "array") == 0) {
+            const bool isDict = kind == Element::Dict;
+            if (isDict || kind == Element::Array) {
                 plistDict* child = StoreChild(current, key, !isDict);
+                CheckNoText(item);
                 if (item.first_child()) {
                     stack.push_back(Frame{item.first_child(), child, {}});
                 } else {
@@ -149,34 +190,34 @@ public:
                 }
                 continue;
             }
-            StoreValue(current, key, name, item);
+            StoreValue(current, key, name, kind, item);
         }
     }
 
 private:
     std::string indexKey_;
 
+    // Text in a dictionary or an array has no place in the tree.
+    void CheckNoText(pugi::xml_node container) {
+        if (!OnlyBlanks(container.value())) {
+            complete = false;
+        }
+    }
+
     // The text of a value element: its text and CDATA pieces, entities
     // decoded, with what XML cannot carry replaced.
     std::string Text(pugi::xml_node element, bool isData) {
+        const char* embedded = element.value(); // the first piece of text
         const pugi::xml_node first = element.first_child();
-        if (!first) {
-            return {};
-        }
-        if (!isData && first.type() == pugi::node_pcdata && !first.next_sibling()) {
-            return Clean(Decode(first.value())); // the usual case, one piece of text
+        if (!first && !isData) {
+            return PieceText(embedded); // the usual case, one piece of text
         }
         std::string text;
-        for (pugi::xml_node piece = element.first_child(); piece; piece = piece.next_sibling()) {
+        AppendText(text, embedded, isData);
+        for (pugi::xml_node piece = first; piece; piece = piece.next_sibling()) {
             const pugi::xml_node_type type = piece.type();
             if (type == pugi::node_pcdata) {
-                if (isData) {
-                    std::string lines;
-                    AppendDataLines(lines, piece.value());
-                    text += Decode(lines);
-                } else {
-                    text += Decode(piece.value());
-                }
+                AppendText(text, piece.value(), isData);
             } else if (type == pugi::node_cdata) {
                 if (isData) {
                     AppendDataLines(text, piece.value());
@@ -190,6 +231,19 @@ private:
         return Clean(std::move(text));
     }
 
+    static void AppendText(std::string& text, const char* raw, bool isData) {
+        if (*raw == '\0') {
+            return;
+        }
+        if (isData) {
+            std::string lines;
+            AppendDataLines(lines, raw);
+            text += Decode(lines);
+        } else {
+            text += Decode(raw);
+        }
+    }
+
     static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray) {
         bool created = false;
         node.types.At(key, &created) = isArray ? "array" : "dict";
@@ -201,15 +255,14 @@ private:
         return node.AppendChildNode(key, isArray);
     }
 
-    void StoreValue(plistDict& node, const std::string& key, const char* name,
+    void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
                     pugi::xml_node element) {
-        if (std::strcmp(name, "true") == 0 || std::strcmp(name, "false") == 0) {
-            node.StoreScalar(key, "boolean", name[0] == 't' ? "true" : "false");
+        if (kind == Element::True || kind == Element::False) {
+            node.StoreScalar(key, "boolean", kind == Element::True ? "true" : "false");
             return;
         }
-        const bool isData = std::strcmp(name, "data") == 0;
-        std::string value = Text(element, isData);
-        if (std::strcmp(name, "boolean") == 0) {
+        std::string value = Text(element, kind == Element::Data);
+        if (kind == Element::Boolean) {
             // Only "true" and "false" have a written form.
             value = fw::Equals(value, "true") ? "true" : "false";
         }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace fw {
 class TextOutputStream;
@@ -24,6 +25,8 @@ public:
     // Hands the rest of the buffer to the stream; false when a write failed.
     bool Finish();
     const std::string& Text() const { return buffer_; }
+    std::string TakeText() { return std::move(buffer_); }
+    void Reserve(std::size_t size) { buffer_.reserve(size); }
 
 private:
     void Indent(int level);

@@ -65,8 +65,12 @@ void plist::LoadFromBytes(std::string_view bytes) {
 }
 
 bool plist::ReadBytes(std::string_view bytes) {
-    root = std::make_unique<plistDict>();
-    root->Load(nullptr, "root", false, nullptr, this, false);
+    if (!root) {
+        root = std::make_unique<plistDict>();
+    }
+    root->Load(nullptr, "root", false, nullptr, this, false); // empties it
+    root->currentIndex = 0;
+    root->eof = false;
     plistio::ReadOutcome outcome = plistio::ReadDocument(bytes, *root);
     if (!outcome.isPlist) {
         StartEmpty(false);
@@ -104,6 +108,7 @@ void plist::Save() {
 
 std::string plist::SaveToBytes() const {
     plistio::Writer writer(nullptr, '\n');
+    writer.Reserve(4096);
     for (const std::string& line : headers) {
         fw::BackgroundYield();
         writer.Line(line);
@@ -111,7 +116,7 @@ std::string plist::SaveToBytes() const {
     writer.Node(*root, 1);
     writer.Line("</dict>");
     writer.Line("</plist>");
-    return writer.Text();
+    return writer.TakeText();
 }
 
 void plist::Dump() const {
