@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind);
 // ("&#38;", "&#x26;") in one pass; an "&" that starts no known entity stays
 // as it is, so text written without escaping reads back unchanged.
 std::string Decode(std::string_view text);
+
+// Appends code point `cp` in UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t cp);
 
 // `text` with every character that XML 1.0 cannot carry replaced by U+FFFD
 // (see TextKind). Texts that need nothing come back unchanged.

@@ -105,6 +105,25 @@ bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& err
     return true;
 }
 
+// Writes everything, cuts the file to that length when asked, flushes it
+// to disk and closes it; the first failure's error number, or 0.
+int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes, bool truncate) {
+    int error = 0;
+    bool ok = WriteAll(calls, fd, bytes, error);
+    if (ok && truncate && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && calls.fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (calls.close(fd) != 0 && ok) {
+        error = errno;
+    }
+    return error;
+}
+
 void SyncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -160,24 +179,11 @@ bool WriteInPlace(const SystemCalls& calls, const fs::path& target, std::string_
         reason = Reason(errno);
         return false;
     }
-    int error = 0;
-    bool ok = WriteAll(calls, fd, bytes, error);
-    if (ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (ok && calls.fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (calls.close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
-    if (!ok) {
+    const int error = WriteAndClose(calls, fd, bytes, true);
+    if (error != 0) {
         reason = Reason(error);
     }
-    return ok;
+    return error == 0;
 }
 
 } // namespace
@@ -282,21 +288,11 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool
         // run is locked out of its own preferences.
         ::fchmod(fd, (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
     }
-    int error = 0;
-    bool ok = WriteAll(calls, fd, bytes, error);
-    if (ok && calls.fsync(fd) != 0) {
+    int error = WriteAndClose(calls, fd, bytes, false);
+    if (error == 0 && calls.rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
-        ok = false;
     }
-    if (calls.close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
-    if (ok && calls.rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (!ok) {
+    if (error != 0) {
         ::unlink(temporary.c_str());
         reason = Reason(error);
         return false;

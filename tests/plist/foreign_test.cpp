@@ -18,13 +18,6 @@ std::string Value(plistDict& node, const std::string& key) {
     return value != nullptr ? *value : "<none>";
 }
 
-bool XmlLintAccepts(const fw::FolderItem& file) {
-    if (std::system("command -v xmllint >/dev/null 2>&1") != 0) {
-        return true;
-    }
-    return std::system(("xmllint --noout '" + file.AbsolutePath() + "' 2>/dev/null").c_str()) == 0;
-}
-
 bool PlistlibAccepts(const fw::FolderItem& file) {
     if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
         return true;

@@ -114,32 +114,7 @@ std::vector<std::pair<std::string, std::string>> AllLayouts() {
     return layouts;
 }
 
-class Layouts : public PlistTest {
-protected:
-    void SetUp() override {
-        PlistTest::SetUp();
-        if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
-            GTEST_SKIP() << "python3 with plistlib is not available";
-        }
-    }
-    bool Python(const std::string& script) {
-        WriteRaw(File("script.py"), "import datetime, plistlib, sys\n" + script);
-        const std::string command =
-            "cd '" + folder_.string() + "' && python3 script.py > python.log 2>&1";
-        const bool ok = std::system(command.c_str()) == 0;
-        if (!ok) {
-            ADD_FAILURE() << ReadRaw(File("python.log"));
-        }
-        return ok;
-    }
-    bool XmlLintAccepts(const fw::FolderItem& file) {
-        if (std::system("command -v xmllint >/dev/null 2>&1") != 0) {
-            return true;
-        }
-        const std::string command = "xmllint --noout '" + file.AbsolutePath() + "' 2>&1";
-        return std::system(command.c_str()) == 0;
-    }
-};
+using Layouts = PythonPlistTest;
 
 } // namespace
 
