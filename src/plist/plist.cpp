@@ -6,6 +6,8 @@
 #include "plist/Reader.h"
 #include "plist/Writer.h"
 
+#include <algorithm>
+
 const std::vector<std::string>& plist::DefaultHeaders() {
     static const std::vector<std::string> lines = {
         R"(<?xml version="1.0" encoding="UTF-8"?>)",
@@ -65,6 +67,7 @@ void plist::LoadFromBytes(std::string_view bytes) {
 }
 
 bool plist::ReadBytes(std::string_view bytes) {
+    sizeHint_ = bytes.size();
     if (!root) {
         root = std::make_unique<plistDict>();
     }
@@ -103,12 +106,13 @@ void plist::Save() {
         saveFailureReason = reason.empty() ? "The file has no name" : reason;
         return;
     }
+    sizeHint_ = text.size();
     keepOldFile_ = false;
 }
 
 std::string plist::SaveToBytes() const {
     plistio::Writer writer(nullptr, '\n');
-    writer.Reserve(4096);
+    writer.Reserve(std::max<std::size_t>(4096, sizeHint_ + sizeHint_ / 8));
     for (const std::string& line : headers) {
         fw::BackgroundYield();
         writer.Line(line);

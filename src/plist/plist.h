@@ -71,5 +71,8 @@ private:
     void StartEmpty(bool withDocument);
 
     bool fullyRead_ = true;
+    // The size of the text last read or written, so that writing can take
+    // its buffer in one piece.
+    std::size_t sizeHint_ = 0;
     bool keepOldFile_ = false; // what is at savePath must be kept aside first
 };
