@@ -69,12 +69,16 @@ template <class Holder> void LoadPrefs(plist& document, Holder& holder) {
     }
 }
 
+// Stores `value` under `key` as a Boolean, replacing an entry of another
+// type: the key belongs to the preferences, and the user's choice must stick.
+void StoreBoolean(plist& document, std::string_view key, bool value);
+
 // Stamps the version, stores the eight fields and writes the file.
 template <class Holder>
 void SavePrefs(plist& document, const Holder& holder, const fw::Date& now = fw::Date()) {
     StampVersion(document, now);
     for (const PrefField<Holder>& pref : PrefTable<Holder>()) {
-        document.root->SetBoolean(pref.key, holder.*pref.field);
+        StoreBoolean(document, pref.key, holder.*pref.field);
     }
     WritePrefs(document);
 }
