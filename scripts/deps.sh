@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when missing.
+# The Debian packages that building, testing, benchmarking and fuzzing need,
+# and their installation when missing. Installs skip recommended packages, so
+# everything used is named here: clang's fuzzer and sanitizer runtimes
+# (libclang-rt-14-dev) are only recommended by clang, and python3 is what the
+# tests compare the property-list files with.
+TALLORIX_PACKAGES=(qt6-base-dev cmake g++ make libgtest-dev libbenchmark-dev libpugixml-dev
+                   clang libclang-rt-14-dev python3)
+
 tallorix_install_deps() {
-    local packages=(qt6-base-dev qt6-qpa-plugins cmake g++ make libgtest-dev libbenchmark-dev clang python3)
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${TALLORIX_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "Installing ${missing[*]} needs root and sudo is not installed: run this as root, or install sudo first." >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }

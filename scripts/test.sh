@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 tallorix_install_deps
-bash scripts/build.sh build -DTALLORIX_BUILD_TESTS=ON -DTALLORIX_BUILD_BENCH=ON
+bash scripts/build.sh build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"

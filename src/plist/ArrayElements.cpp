@@ -1,6 +1,7 @@
 // A node used as an array, and the removal of entries.
 #include "framework/core/Strings.h"
 #include "framework/core/Yield.h"
+#include "plist/Escaping.h"
 #include "plist/plistDict.h"
 
 #include <charconv>
@@ -62,7 +63,7 @@ void plistDict::AppendBoolean(bool value) {
 }
 
 void plistDict::AppendDouble(double value) {
-    Append("double", fw::Str(value));
+    Append("double", plistio::RealText(value));
 }
 
 void plistDict::AppendString(std::string_view value) {

@@ -9,24 +9,6 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // A numeric reference "&#...;" at the start of `text`: its length, or 0 when
 // it is none or names no Unicode scalar value.
 std::size_t NumericReference(std::string_view text, std::uint32_t& cp) {
@@ -69,14 +51,72 @@ void AppendReference(std::string& out, unsigned char c) {
     out += ';';
 }
 
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+
+// The length of the UTF-8 sequence at `i` when it encodes a character that
+// XML allows, else 0. Only called for bytes from 0x80 on.
+std::size_t XmlCharLength(std::string_view text, std::size_t i) {
+    const auto at = [&](std::size_t k) {
+        return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u;
+    };
+    const unsigned c = at(0);
+    const auto cont = [&](std::size_t k) { return (at(k) & 0xC0u) == 0x80u; };
+    if (c >= 0xC2 && c <= 0xDF) {
+        return cont(1) ? 2 : 0;
+    }
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (!cont(1) || !cont(2)) {
+            return 0;
+        }
+        const unsigned cp = ((c & 0x0Fu) << 12) | ((at(1) & 0x3Fu) << 6) | (at(2) & 0x3Fu);
+        if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFFFE || cp == 0xFFFF) {
+            return 0;
+        }
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3)) {
+            return 0;
+        }
+        const unsigned cp = ((c & 0x07u) << 18) | ((at(1) & 0x3Fu) << 12) | ((at(2) & 0x3Fu) << 6) |
+                            (at(3) & 0x3Fu);
+        return cp >= 0x10000 && cp <= 0x10FFFF ? 4 : 0;
+    }
+    return 0;
+}
+
+bool IsXmlControl(unsigned char c) {
+    return c < 32 && c != '\t' && c != '\n' && c != '\r';
+}
+
 } // namespace
 
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
+    const bool clean = kind != TextKind::Plain;
     std::size_t plain = 0; // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const char* entity = nullptr;
         bool reference = false;
+        bool replace = false;
         switch (c) {
         case '&':
             entity = "&amp;";
@@ -88,30 +128,82 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
             entity = "&gt;";
             break;
         case '\r':
-            reference = kind != TextKind::Plain;
+            reference = clean;
             break;
         case '\n':
-            reference = kind == TextKind::Key || kind == TextKind::Data;
+        case '\t':
+            reference = kind == TextKind::Data || (c == '\n' && kind == TextKind::Key);
             break;
         case ' ':
             reference = kind == TextKind::Data && (i == 0 || i + 1 == text.size());
             break;
         default:
-            reference = kind == TextKind::Data && c < 32;
+            if (!clean) {
+                break;
+            }
+            if (c >= 0x80) {
+                const std::size_t length = XmlCharLength(text, i);
+                if (length > 0) {
+                    i += length - 1;
+                    continue;
+                }
+                replace = true;
+            } else {
+                replace = IsXmlControl(c);
+            }
             break;
         }
-        if (entity == nullptr && !reference) {
+        if (entity == nullptr && !reference && !replace) {
             continue;
         }
         out.append(text.data() + plain, i - plain);
         plain = i + 1;
         if (entity != nullptr) {
             out += entity;
+        } else if (replace) {
+            out += kReplacement;
         } else {
             AppendReference(out, c);
         }
     }
     out.append(text.data() + plain, text.size() - plain);
+}
+
+std::string Clean(std::string text) {
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = XmlCharLength(text, i);
+            if (length == 0) {
+                break;
+            }
+            i += length - 1;
+        } else if (IsXmlControl(c)) {
+            break;
+        }
+    }
+    if (i == text.size()) {
+        return text;
+    }
+    std::string out(text, 0, i);
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = XmlCharLength(text, i);
+            if (length == 0) {
+                out += kReplacement;
+            } else {
+                out.append(text, i, length);
+                i += length - 1;
+            }
+        } else if (IsXmlControl(c)) {
+            out += kReplacement;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 std::string Decode(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,10 @@
 namespace plistio {
 
 // How a text is escaped on the way out. Every kind writes "&", "<" and ">"
-// as entities, so the file stays well-formed XML. Beyond that:
+// as entities, so the file stays well-formed XML; every kind but Plain also
+// writes what XML 1.0 cannot carry at all (control characters other than TAB,
+// LF and CR, bytes that are no UTF-8, U+FFFE and U+FFFF) as U+FFFD, the
+// replacement character, as Clean does. Beyond that:
 enum class TextKind {
     // Only the three entities.
     Plain,
@@ -18,8 +22,8 @@ enum class TextKind {
     // A key: carriage returns and line feeds become references, so a key
     // always stays on its line.
     Key,
-    // Data: every control character, and a blank at either end, becomes a
-    // reference, because the reader drops blanks around each data line.
+    // Data: TAB, LF and CR, and a blank at either end, become references,
+    // because the reader drops blanks around each data line.
     Data,
 };
 
@@ -30,6 +34,18 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind);
 // ("&#38;", "&#x26;") in one pass; an "&" that starts no known entity stays
 // as it is, so text written without escaping reads back unchanged.
 std::string Decode(std::string_view text);
+
+// Appends code point `cp` in UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t cp);
+
+// `text` with every character that XML 1.0 cannot carry replaced by U+FFFD
+// (see TextKind). Texts that need nothing come back unchanged.
+std::string Clean(std::string text);
+
+// The value texts of numbers: an integer from a double (non-finite values
+// included), and a real that keeps the sign of -0.0.
+std::string IntegerText(double value);
+std::string RealText(double value);
 
 // `text` without blanks and control characters at either end.
 std::string_view TrimBlanks(std::string_view text);

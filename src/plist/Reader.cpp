@@ -6,236 +6,379 @@
 #include "plist/Escaping.h"
 #include "plist/plistDict.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <pugixml.hpp>
+
 namespace plistio {
 namespace {
+
+// Entities are decoded by the store itself, so that data can drop the blanks
+// around its lines before its references are decoded. Whitespace-only text
+// is kept where it is an element's whole content ("<string> </string>").
+// The first text of an element is kept in the element itself, which halves
+// the nodes of a typical file.
+constexpr unsigned kParseOptions =
+    pugi::parse_cdata | pugi::parse_eol | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-bool OnlyBlanksFrom(std::string_view line, std::size_t pos) {
-    for (; pos < line.size(); ++pos) {
-        if (!IsBlank(line[pos])) {
+bool OnlyBlanks(std::string_view text) {
+    for (char c : text) {
+        if (!IsBlank(c)) {
             return false;
         }
     }
     return true;
 }
 
-// The value text of an element as read: entities decoded; data, which is
-// Base64 text, without the blanks around it.
-std::string ValueText(std::string_view type, std::string_view raw) {
-    if (type == "data") {
-        return Decode(TrimBlanks(raw));
+// UTF-16 text after its byte-order mark as UTF-8; a lone surrogate becomes
+// U+FFFD and an odd last byte is dropped.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t cp = static_cast<std::uint32_t>(unit(i));
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+            const auto low = static_cast<std::uint32_t>(unit(i + 2));
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
     }
-    return Decode(raw);
+    return out;
+}
+
+// Data is Base64 text over any number of lines: the blanks around each line
+// go before its references are decoded.
+void AppendDataLines(std::string& out, std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t lf = text.find('\n');
+        out += TrimBlanks(text.substr(0, lf));
+        if (lf == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(lf + 1);
+    }
+}
+
+// The text of one piece, entities decoded and cleaned; plain ASCII text, by
+// far the most common, in one pass.
+std::string PieceText(const char* raw) {
+    for (const char* p = raw;; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == 0) {
+            return std::string(raw, static_cast<std::size_t>(p - raw));
+        }
+        if (c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) {
+            return Clean(Decode(raw));
+        }
+    }
+}
+
+enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };
+
+Element KindOf(const char* name) {
+    const std::string_view n(name);
+    switch (n.empty() ? '\0' : n[0]) {
+    case 'k':
+        return n == "key" ? Element::Key : Element::Other;
+    case 'd':
+        return n == "dict" ? Element::Dict : n == "data" ? Element::Data : Element::Other;
+    case 'a':
+        return n == "array" ? Element::Array : Element::Other;
+    case 't':
+        return n == "true" ? Element::True : Element::Other;
+    case 'f':
+        return n == "false" ? Element::False : Element::Other;
+    case 'b':
+        return n == "boolean" ? Element::Boolean : Element::Other;
+    default:
+        return Element::Other;
+    }
 }
 
 } // namespace
 
-void Reader::ReadNode(plistDict& node, int depth) {
-    std::string line;
-    State state;
-    while (stream_.ReadLine(line)) {
-        fw::BackgroundYield();
-        std::size_t pos = 0;
-        if (state.inValue && !ContinueValue(node, state, line, pos)) {
-            continue;
-        }
-        if (ReadTags(node, state, line, pos, depth)) {
-            break;
-        }
-    }
-    // A file that ends inside a value keeps what was read of it.
-    if (state.inValue) {
-        FinishValue(node, state);
-    }
-    if (node.isArray_) {
-        node.indexOf += 1; // the element count, as after the closing line
-    }
-    if (node.removedChildren_ > 0) {
-        node.CompactChildren(); // children replaced by a repeated key
-    }
-}
+// Builds nodes from the parsed XML; a friend of the nodes.
+class TreeBuilder {
+public:
+    bool complete = true;
 
-bool Reader::ReadTags(plistDict& node, State& state, const std::string& line, std::size_t pos,
-                      int depth) {
-    const std::string_view closing = node.isArray_ ? "/array" : "/dict";
-    for (;;) {
-        while (pos < line.size() && IsBlank(line[pos])) {
-            ++pos;
-        }
-        if (pos >= line.size()) {
-            return false;
-        }
-        if (line[pos] != '<') {
-            // Text outside any element is passed over.
-            pos = line.find('<', pos);
-            if (pos == std::string::npos) {
-                return false;
+    // Fills `node` from the children of `element`, depth first with a stack
+    // of its own.
+    void Fill(pugi::xml_node element, plistDict& node) {
+        struct Frame {
+            pugi::xml_node next; // the next child to read
+            plistDict* node;
+            std::string key; // the key of the next entry (dictionaries)
+        };
+        std::vector<Frame> stack;
+        CheckNoText(element);
+        stack.push_back(Frame{element.first_child(), &node, {}});
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            if (!frame.next) {
+                Finish(*frame.node);
+                stack.pop_back();
+                continue;
             }
-            continue;
-        }
-        const std::size_t gt = line.find('>', pos + 1);
-        if (gt == std::string::npos) {
-            return false; // a tag without its end is passed over
-        }
-        const std::string_view tag(line.data() + pos + 1, gt - pos - 1);
-        const std::size_t after = gt + 1;
-        fw::BackgroundYield();
-
-        if (tag.empty() || tag[0] == '!' || tag[0] == '?') {
-            pos = after; // comments and processing instructions
-            continue;
-        }
-        if (tag[0] == '/') {
-            // The node's closing tag ends it only as the last tag of its line;
-            // any other closing tag here closes nothing.
-            if (tag == closing && OnlyBlanksFrom(line, after)) {
-                return true;
-            }
-            pos = after;
-            continue;
-        }
-        // "<name/>" is the empty form of "<name>" (however many slashes).
-        std::string_view name = tag;
-        const bool emptyForm = name.back() == '/';
-        while (!name.empty() && name.back() == '/') {
-            name.remove_suffix(1);
-        }
-
-        if (name == "key") {
-            const std::size_t end = emptyForm ? after : line.find("</key>", after);
-            if (end == std::string::npos) {
-                state.key = Decode(std::string_view(line).substr(after));
-                return false;
-            }
-            state.key = Decode(std::string_view(line).substr(after, end - after));
-            pos = emptyForm ? after : end + 6;
-            continue;
-        }
-        if (emptyForm && (name == "true" || name == "false")) {
-            node.StoreScalar(NextKey(node, state), "boolean", name == "true" ? "true" : "false");
-            pos = after;
-            continue;
-        }
-        if (name == "dict" || name == "array") {
-            const bool isArray = name == "array";
-            const std::string key = NextKey(node, state);
-            bool created = false;
-            node.types.At(key, &created) = isArray ? "array" : "dict";
-            if (!created) {
-                node.values.Remove(key); // a key that held a value before
-            }
-            plistDict* child = node.AppendChildNode(key, isArray);
-            if (!emptyForm) {
-                // The child reads from the next line on; the rest of this line
-                // belongs to this node.
-                if (depth + 1 > kMaxDepth) {
-                    SkipNode();
-                } else {
-                    ReadNode(*child, depth + 1);
+            fw::BackgroundYield();
+            const pugi::xml_node item = frame.next;
+            frame.next = item.next_sibling();
+            plistDict& current = *frame.node;
+            if (item.type() != pugi::node_element) {
+                // Text between entries has no place in the tree.
+                if (!OnlyBlanks(item.value())) {
+                    complete = false;
                 }
+                continue;
             }
-            pos = after;
-            continue;
-        }
-
-        // A value element, "<type>text</type>", or "<type/>" for an empty one.
-        const std::string type(name);
-        const std::string key = NextKey(node, state);
-        if (emptyForm) {
-            Store(node, key, type, {});
-            pos = after;
-            continue;
-        }
-        const std::string closeTag = "</" + type;
-        const std::size_t end = line.find(closeTag, after);
-        if (end != std::string::npos) {
-            Store(node, key, type,
-                  ValueText(type, std::string_view(line).substr(after, end - after)));
-            const std::size_t close = line.find('>', end + closeTag.size());
-            pos = close == std::string::npos ? line.size() : close + 1;
-            continue;
-        }
-        // The value goes on over the next lines.
-        state.inValue = true;
-        state.valueType = type;
-        state.valueKey = key;
-        const std::string_view rest = std::string_view(line).substr(after);
-        state.collected.assign(type == "data" ? TrimBlanks(rest) : rest);
-        return false;
-    }
-}
-
-bool Reader::ContinueValue(plistDict& node, State& state, const std::string& line,
-                           std::size_t& pos) {
-    // The lines of a value are its text exactly as written (data excepted,
-    // which drops the blanks around each line).
-    const std::string closeTag = "</" + state.valueType;
-    const std::size_t end = line.find(closeTag);
-    const std::string_view piece =
-        std::string_view(line).substr(0, end == std::string::npos ? line.size() : end);
-    if (state.valueType == "data") {
-        state.collected += TrimBlanks(piece);
-    } else {
-        state.collected += '\n';
-        state.collected += piece;
-    }
-    if (end == std::string::npos) {
-        return false;
-    }
-    FinishValue(node, state);
-    const std::size_t close = line.find('>', end + closeTag.size());
-    pos = close == std::string::npos ? line.size() : close + 1;
-    return true;
-}
-
-void Reader::FinishValue(plistDict& node, State& state) {
-    Store(node, state.valueKey, state.valueType, ValueText(state.valueType, state.collected));
-    state.inValue = false;
-    state.collected.clear();
-}
-
-std::string Reader::NextKey(plistDict& node, State& state) {
-    if (!node.isArray_) {
-        return state.key;
-    }
-    // Array elements are numbered by element, so a value over several lines
-    // or two elements on one line keep their own places.
-    node.indexOf += 1;
-    return fw::Str(node.indexOf);
-}
-
-void Reader::SkipNode() {
-    std::int64_t open = 1;
-    std::string line;
-    while (stream_.ReadLine(line)) {
-        fw::BackgroundYield();
-        for (std::size_t pos = line.find('<'); pos != std::string::npos;
-             pos = line.find('<', pos + 1)) {
-            const std::size_t gt = line.find('>', pos + 1);
-            if (gt == std::string::npos) {
-                break;
+            const char* name = item.name();
+            const Element kind = KindOf(name);
+            if (kind == Element::Key) {
+                if (current.isArray_) {
+                    complete = false;
+                } else {
+                    frame.key = Text(item, false);
+                }
+                continue;
             }
-            const std::string_view tag(line.data() + pos + 1, gt - pos - 1);
-            if (tag == "dict" || tag == "array") {
-                ++open;
-            } else if ((tag == "/dict" || tag == "/array") && --open == 0) {
-                return;
+            if (current.isArray_) {
+                indexKey_ = fw::Str(++current.indexOf);
             }
-            pos = gt;
+            const std::string& key = current.isArray_ ? indexKey_ : frame.key;
+            const bool isDict = kind == Element::Dict;
+            if (isDict || kind == Element::Array) {
+                plistDict* child = StoreChild(current, key, !isDict);
+                CheckNoText(item);
+                if (item.first_child()) {
+                    stack.push_back(Frame{item.first_child(), child, {}});
+                } else {
+                    Finish(*child);
+                }
+                continue;
+            }
+            StoreValue(current, key, name, kind, item);
+        }
+    }
+
+private:
+    std::string indexKey_;
+
+    // Text in a dictionary or an array has no place in the tree.
+    void CheckNoText(pugi::xml_node container) {
+        if (!OnlyBlanks(container.value())) {
+            complete = false;
+        }
+    }
+
+    // The text of a value element: its text and CDATA pieces, entities
+    // decoded, with what XML cannot carry replaced.
+    std::string Text(pugi::xml_node element, bool isData) {
+        const char* embedded = element.value(); // the first piece of text
+        const pugi::xml_node first = element.first_child();
+        if (!first && !isData) {
+            return PieceText(embedded); // the usual case, one piece of text
+        }
+        std::string text;
+        AppendText(text, embedded, isData);
+        for (pugi::xml_node piece = first; piece; piece = piece.next_sibling()) {
+            const pugi::xml_node_type type = piece.type();
+            if (type == pugi::node_pcdata) {
+                AppendText(text, piece.value(), isData);
+            } else if (type == pugi::node_cdata) {
+                if (isData) {
+                    AppendDataLines(text, piece.value());
+                } else {
+                    text += piece.value();
+                }
+            } else if (type == pugi::node_element) {
+                complete = false; // markup inside a value
+            }
+        }
+        return Clean(std::move(text));
+    }
+
+    static void AppendText(std::string& text, const char* raw, bool isData) {
+        if (*raw == '\0') {
+            return;
+        }
+        if (isData) {
+            std::string lines;
+            AppendDataLines(lines, raw);
+            text += Decode(lines);
+        } else {
+            text += Decode(raw);
+        }
+    }
+
+    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray) {
+        bool created = false;
+        node.types.At(key, &created) = isArray ? "array" : "dict";
+        if (!created) {
+            // A repeated key: the later entry wins, in the place of the first.
+            node.values.Remove(key);
+            node.RemoveChildrenNamed(key);
+        }
+        return node.AppendChildNode(key, isArray);
+    }
+
+    void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
+                    pugi::xml_node element) {
+        if (kind == Element::True || kind == Element::False) {
+            node.StoreScalar(key, "boolean", kind == Element::True ? "true" : "false");
+            return;
+        }
+        std::string value = Text(element, kind == Element::Data);
+        if (kind == Element::Boolean) {
+            // Only "true" and "false" have a written form.
+            value = fw::Equals(value, "true") ? "true" : "false";
+        }
+        node.StoreScalar(key, name, std::move(value));
+    }
+
+    static void Finish(plistDict& node) {
+        if (node.isArray_) {
+            node.indexOf += 1; // the element count, as after the closing line
+        }
+        if (node.removedChildren_ > 0) {
+            node.CompactChildren(); // children replaced by a repeated key
+        }
+    }
+};
+
+namespace {
+
+// Splits the text before the root's entries into lines, as the line reader
+// would (LF, CR LF or CR).
+std::vector<std::string> HeaderLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t lf = text.find('\n');
+    std::size_t cr = text.find('\r');
+    for (;;) {
+        const std::size_t end = std::min(lf, cr);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            return lines;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (end == cr && end + 1 == lf ? 2 : 1);
+        if (lf < start) {
+            lf = text.find('\n', start);
+        }
+        if (cr < start) {
+            cr = text.find('\r', start);
         }
     }
 }
 
-void Reader::Store(plistDict& node, const std::string& key, const std::string& type,
-                   std::string value) {
-    if (type == "boolean") {
-        // Only "true" and "false" have a written form.
-        value = fw::Equals(value, "true") ? "true" : "false";
+// The text was converted from UTF-16 and is written as UTF-8: the XML
+// declaration must say so.
+void DeclareUtf8(std::string& line) {
+    if (!line.starts_with("<?xml")) {
+        return;
     }
-    node.StoreScalar(key, type, std::move(value));
+    const std::size_t end = line.find("?>");
+    const std::size_t at = line.find("encoding", 0);
+    if (at == std::string::npos || at > end) {
+        return;
+    }
+    const std::size_t open = line.find_first_of("\"'", at);
+    if (open == std::string::npos || open > end) {
+        return;
+    }
+    const std::size_t close = line.find(line[open], open + 1);
+    if (close == std::string::npos || close > end) {
+        return;
+    }
+    line.replace(open + 1, close - open - 1, "UTF-8");
+}
+
+} // namespace
+
+ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
+    ReadOutcome outcome;
+    std::string converted;
+    bool fromUtf16 = false;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        converted = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+        bytes = converted;
+        fromUtf16 = true;
+    }
+    // A binary property list is no text file, whatever it may hold.
+    if (bytes.starts_with("bplist")) {
+        return outcome;
+    }
+    pugi::xml_document xml;
+    const pugi::xml_parse_result parsed =
+        xml.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_utf8);
+    pugi::xml_node top = xml.document_element();
+    pugi::xml_node dict = top;
+    const bool wrapped = std::strcmp(top.name(), "plist") == 0;
+    if (wrapped) {
+        dict = top.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; });
+    }
+    if (!dict || std::strcmp(dict.name(), "dict") != 0) {
+        return outcome;
+    }
+    const std::ptrdiff_t nameAt = dict.offset_debug();
+    if (nameAt < 1 || static_cast<std::size_t>(nameAt) > bytes.size()) {
+        return outcome;
+    }
+    outcome.isPlist = true;
+    outcome.complete = static_cast<bool>(parsed);
+    std::string_view head = bytes.substr(0, static_cast<std::size_t>(nameAt - 1));
+    // Bytes before the first markup are no part of the document (and could
+    // read as a byte-order mark once they begin the file).
+    head.remove_prefix(std::min(head.find('<'), head.size()));
+    outcome.headers = HeaderLines(head);
+    if (fromUtf16) {
+        DeclareUtf8(outcome.headers.front());
+    }
+    if (!wrapped) {
+        // A bare root dictionary gains the frame that its closing lines need.
+        outcome.headers.back() += R"(<plist version="1.0">)";
+        outcome.headers.emplace_back();
+    }
+    // The root's own attributes and empty form are not written back.
+    outcome.headers.back() += "<dict>";
+    for (pugi::xml_node rest = dict.next_sibling(); rest; rest = rest.next_sibling()) {
+        if (rest.type() == pugi::node_element ||
+            (rest.type() == pugi::node_pcdata && !OnlyBlanks(rest.value()))) {
+            outcome.complete = false; // a second root
+        }
+    }
+    TreeBuilder builder;
+    builder.Fill(dict, root);
+    outcome.complete = outcome.complete && builder.complete;
+    return outcome;
+}
+
+void ReadNodeContent(std::string_view bytes, plistDict& node) {
+    const char* tag = node.IsArray() ? "array" : "dict";
+    std::string text = std::string("<") + tag + ">";
+    text += bytes;
+    pugi::xml_document xml;
+    xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+    TreeBuilder builder;
+    builder.Fill(xml.first_child(), node);
 }
 
 } // namespace plistio
@@ -257,5 +400,12 @@ void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool is
     if (!read || stream == nullptr) {
         return;
     }
-    plistio::Reader(*stream).ReadNode(*this, 0);
+    std::string rest;
+    std::string line;
+    while (stream->ReadLine(line)) {
+        fw::BackgroundYield();
+        rest += line;
+        rest += '\n';
+    }
+    plistio::ReadNodeContent(rest, *this);
 }

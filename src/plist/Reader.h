@@ -1,55 +1,33 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace fw {
-class TextInputStream;
-}
 class plistDict;
 
 namespace plistio {
 
-// Reads the lines of a property-list file into nodes. It works line by line
-// and tag by tag on the forms that the writer writes and on the usual forms
-// of such files; it validates nothing and passes over what it doesn't
-// understand. Nesting deeper than kMaxDepth is read as empty nodes, so no
-// file can exhaust the stack.
-class Reader {
-public:
-    static constexpr int kMaxDepth = 512;
-
-    explicit Reader(fw::TextInputStream& stream) : stream_(stream) {}
-
-    // Fills `node` from the stream's next line up to its closing tag.
-    void ReadNode(plistDict& node, int depth);
-
-private:
-    // What one node keeps between the lines it reads.
-    struct State {
-        std::string key;       // the key of the next entry (dictionaries)
-        bool inValue = false;  // a value spanning several lines is open
-        std::string valueType; // its element name
-        std::string valueKey;  // its key
-        std::string collected; // its text so far, entities not yet decoded
-    };
-
-    // Handles the tags of `line` from `pos`; true when the node's closing tag
-    // ended the node.
-    bool ReadTags(plistDict& node, State& state, const std::string& line, std::size_t pos,
-                  int depth);
-    // Takes a line of an open value; true when the value ended on it, with
-    // `pos` after its closing tag.
-    bool ContinueValue(plistDict& node, State& state, const std::string& line, std::size_t& pos);
-    void FinishValue(plistDict& node, State& state);
-    std::string NextKey(plistDict& node, State& state);
-    static void Store(plistDict& node, const std::string& key, const std::string& type,
-                      std::string value);
-    // Reads past the content of a node nested too deeply.
-    void SkipNode();
-
-    fw::TextInputStream& stream_;
+// What reading the bytes of a property-list file gave.
+struct ReadOutcome {
+    // The root is a dictionary; otherwise nothing was read into the node.
+    bool isPlist = false;
+    // Everything in the file was understood. False for a file cut short,
+    // damaged, or holding text or elements the store has no place for.
+    bool complete = false;
+    // The text before the root's entries, as lines, the last one ending in
+    // the root's opening tag.
+    std::vector<std::string> headers;
 };
+
+// Reads the bytes of an XML property list (UTF-8 with or without a BOM, or
+// UTF-16 with a BOM) into `root`, which must be empty. Any nesting depth is
+// read without recursion. Of a damaged file every entry before the damage
+// is kept.
+ReadOutcome ReadDocument(std::string_view bytes, plistDict& root);
+
+// Reads the content of one node (its entries followed by its closing tag,
+// as a stream positioned inside the node holds them) into `node`.
+void ReadNodeContent(std::string_view bytes, plistDict& node);
 
 } // namespace plistio

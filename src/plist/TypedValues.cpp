@@ -1,6 +1,9 @@
 // Typed access to the scalar entries of a node.
 #include "framework/core/Strings.h"
+#include "plist/Escaping.h"
 #include "plist/plistDict.h"
+
+#include <cmath>
 
 namespace {
 
@@ -9,6 +12,26 @@ bool IsNodeType(std::string_view type) {
 }
 
 } // namespace
+
+namespace plistio {
+
+std::string IntegerText(double value) {
+    // No XML reader takes "inf" for an integer: the infinities are written
+    // as the widest 64-bit integers, and not-a-number as 0.
+    if (std::isinf(value)) {
+        return value > 0 ? "9223372036854775807" : "-9223372036854775808";
+    }
+    return fw::Format(value, "-#");
+}
+
+std::string RealText(double value) {
+    if (value == 0.0 && std::signbit(value)) {
+        return "-0.0";
+    }
+    return fw::Str(value);
+}
+
+} // namespace plistio
 
 std::int32_t plistDict::CheckType(std::string_view key, std::string_view expected) const {
     SetError(false, "");
@@ -63,13 +86,13 @@ void plistDict::SetString(std::string_view key, std::string_view value) {
 
 void plistDict::SetInteger(std::string_view key, double value) {
     if (CheckType(key, "integer") != 0) {
-        StoreScalar(key, "integer", fw::Format(value, "-#"));
+        StoreScalar(key, "integer", plistio::IntegerText(value));
     }
 }
 
 void plistDict::SetDouble(std::string_view key, double value) {
     if (CheckType(key, "real") != 0) {
-        StoreScalar(key, "real", fw::Str(value));
+        StoreScalar(key, "real", plistio::RealText(value));
     }
 }
 

@@ -7,6 +7,9 @@
 #include "plist/Escaping.h"
 #include "plist/plistDict.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace plistio {
 namespace {
 constexpr std::size_t kFlushSize = 256 * 1024;
@@ -20,7 +23,10 @@ void Writer::Line(std::string_view text) {
 }
 
 void Writer::Indent(int level) {
-    buffer_.append(static_cast<std::size_t>(level > 0 ? level : 0), '\t');
+    // Deep nesting stops indenting further, so that the file grows with its
+    // entries and not with the square of its depth.
+    constexpr int kMaxIndent = 64;
+    buffer_.append(static_cast<std::size_t>(std::clamp(level, 0, kMaxIndent)), '\t');
 }
 
 void Writer::EndLine() {
@@ -39,85 +45,102 @@ bool Writer::Finish() {
     return ok_;
 }
 
-void Writer::Node(const plistDict& node, int level) {
-    const fw::Dictionary& types = node.types;
-    const std::int32_t entries = types.Count();
-    for (std::int32_t i = 0; i < entries; ++i) {
+void Writer::Node(const plistDict& top, int level) {
+    // Depth first with a stack of its own, so that no depth of nesting can
+    // exhaust the call stack.
+    struct Frame {
+        const plistDict* node;
+        std::int32_t entry;      // the next entry to write
+        int level;               // the indent of the node's entries
+        std::uint32_t nextChild; // the next child of the current key, or kNone
+    };
+    std::vector<Frame> stack;
+    stack.push_back(Frame{&top, 0, level, plistDict::kNone});
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        const plistDict& node = *frame.node;
+        if (frame.nextChild != plistDict::kNone) {
+            fw::BackgroundYield();
+            const plistDict& child = *node.children_[frame.nextChild].node;
+            frame.nextChild = node.children_[frame.nextChild].nextSameName;
+            const char* tag = child.isArray_ ? "array" : "dict";
+            Indent(frame.level);
+            buffer_ += '<';
+            buffer_ += tag;
+            if (child.count() == 0) {
+                buffer_ += "/>";
+                EndLine();
+                continue;
+            }
+            buffer_ += '>';
+            EndLine();
+            const int childLevel = frame.level + 1;
+            stack.push_back(Frame{&child, 0, childLevel, plistDict::kNone});
+            continue;
+        }
+        const fw::Dictionary& types = node.types;
+        if (frame.entry >= types.Count()) {
+            const int closingLevel = frame.level - 1;
+            const char* tag = node.isArray_ ? "</array>" : "</dict>";
+            stack.pop_back();
+            if (!stack.empty()) {
+                Indent(closingLevel);
+                buffer_ += tag;
+                EndLine();
+            }
+            continue;
+        }
         fw::BackgroundYield();
+        const std::int32_t i = frame.entry++;
         const std::string& key = types.Key(i);
         const std::string& type = types.ValueAt(i);
         if (!node.isArray_) {
-            Indent(level);
+            Indent(frame.level);
             buffer_ += "<key>";
             AppendEscaped(buffer_, key, TextKind::Key);
             buffer_ += "</key>";
             EndLine();
         }
         if (type == "dict" || type == "array") {
-            Children(node, key, type, level);
+            frame.nextChild = node.FirstChildNamed(key);
+            if (frame.nextChild == plistDict::kNone) {
+                // An entry whose node went missing still writes a well-formed
+                // element.
+                Indent(frame.level);
+                buffer_ += type == "array" ? "<array/>" : "<dict/>";
+                EndLine();
+            }
             continue;
         }
-        const std::string* found = node.values.Find(key);
-        const std::string_view value = found != nullptr ? std::string_view(*found) : "";
-        Indent(level);
-        if (type == "boolean") {
-            buffer_ += fw::Equals(value, "true") ? "<true/>" : "<false/>";
-        } else if (type == "data") {
-            buffer_ += "<data>";
-            EndLine();
-            Indent(level);
-            AppendEscaped(buffer_, value, TextKind::Data);
-            EndLine();
-            Indent(level);
-            buffer_ += "</data>";
-        } else {
-            buffer_ += '<';
-            buffer_ += type;
-            buffer_ += '>';
-            AppendEscaped(buffer_, value, TextKind::Value);
-            buffer_ += "</";
-            buffer_ += type;
-            buffer_ += '>';
-        }
-        EndLine();
+        Scalar(node, key, type, frame.level);
     }
 }
 
-void Writer::Children(const plistDict& node, std::string_view key, std::string_view type,
-                      int level) {
-    std::uint32_t j = node.FirstChildNamed(key);
-    if (j == plistDict::kNone) {
-        // An entry whose node went missing still writes a well-formed element.
-        Indent(level);
-        buffer_ += type == "array" ? "<array/>" : "<dict/>";
+void Writer::Scalar(const plistDict& node, const std::string& key, const std::string& type,
+                    int level) {
+    const std::string* found = node.values.Find(key);
+    const std::string_view value = found != nullptr ? std::string_view(*found) : "";
+    Indent(level);
+    if (type == "boolean") {
+        buffer_ += fw::Equals(value, "true") ? "<true/>" : "<false/>";
+    } else if (type == "data") {
+        buffer_ += "<data>";
         EndLine();
-        return;
-    }
-    // Several children under one key come only from a file that repeats the
-    // key; all of them follow the one key line.
-    for (; j != plistDict::kNone; j = node.children_[j].nextSameName) {
-        fw::BackgroundYield();
-        const plistDict& child = *node.children_[j].node;
-        const char* tag = child.isArray_ ? "array" : "dict";
         Indent(level);
-        if (child.count() == 0) {
-            buffer_ += '<';
-            buffer_ += tag;
-            buffer_ += "/>";
-            EndLine();
-            continue;
-        }
+        AppendEscaped(buffer_, value, TextKind::Data);
+        EndLine();
+        Indent(level);
+        buffer_ += "</data>";
+    } else {
         buffer_ += '<';
-        buffer_ += tag;
+        buffer_ += type;
         buffer_ += '>';
-        EndLine();
-        Node(child, level + 1);
-        Indent(level);
+        AppendEscaped(buffer_, value, TextKind::Value);
         buffer_ += "</";
-        buffer_ += tag;
+        buffer_ += type;
         buffer_ += '>';
-        EndLine();
     }
+    EndLine();
 }
 
 } // namespace plistio

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace fw {
 class TextOutputStream;
@@ -24,11 +25,13 @@ public:
     // Hands the rest of the buffer to the stream; false when a write failed.
     bool Finish();
     const std::string& Text() const { return buffer_; }
+    std::string TakeText() { return std::move(buffer_); }
+    void Reserve(std::size_t size) { buffer_.reserve(size); }
 
 private:
     void Indent(int level);
     void EndLine();
-    void Children(const plistDict& node, std::string_view key, std::string_view type, int level);
+    void Scalar(const plistDict& node, const std::string& key, const std::string& type, int level);
 
     fw::TextOutputStream* stream_;
     char lineEnd_;

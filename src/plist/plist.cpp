@@ -2,7 +2,11 @@
 
 #include "framework/core/Clipboard.h"
 #include "framework/core/Yield.h"
+#include "plist/FileAccess.h"
+#include "plist/Reader.h"
 #include "plist/Writer.h"
+
+#include <algorithm>
 
 const std::vector<std::string>& plist::DefaultHeaders() {
     static const std::vector<std::string> lines = {
@@ -15,6 +19,10 @@ const std::vector<std::string>& plist::DefaultHeaders() {
     return lines;
 }
 
+plist::plist() {
+    StartEmpty(true);
+}
+
 plist::plist(const fw::FolderItem& file) {
     Load(file, file);
 }
@@ -24,59 +32,87 @@ plist::plist(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
 }
 
 void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
-    root = std::make_unique<plistDict>();
     savePath = saveTo;
-    headers.clear();
-    const fw::FolderItem& source = saveTo.Exists() ? saveTo : readFrom;
-    std::unique_ptr<fw::TextInputStream> stream;
-    if (source.Exists()) {
-        stream = source.OpenAsTextFile();
-        if (!stream) {
-            error = true;
-            errorMessage = source.AbsolutePath() + " could not be opened";
-        }
-    } else {
+    fullyRead_ = true;
+    keepOldFile_ = false;
+    const bool fromSavePath = saveTo.Exists();
+    const fw::FolderItem& source = fromSavePath ? saveTo : readFrom;
+    std::string bytes;
+    const plistio::ReadStatus status = source.Path().empty()
+                                           ? plistio::ReadStatus::Missing
+                                           : plistio::ReadRegularFile(source.Path(), bytes);
+    if (status != plistio::ReadStatus::Read) {
         error = true;
-        errorMessage = source.AbsolutePath() + " does not exist";
-    }
-    if (!stream) {
-        headers = DefaultHeaders();
-        root->Load(nullptr, "root", false, nullptr, this, false);
-        return;
-    }
-
-    std::string line;
-    bool found = false;
-    while (stream->ReadLine(line)) {
-        fw::BackgroundYield();
-        headers.push_back(line);
-        if (line == "<dict>") {
-            found = true;
-            break;
-        }
-    }
-    // A binary property list is no text file, whatever lines it may hold.
-    if (found && headers.front().starts_with("bplist")) {
-        found = false;
-    }
-    if (found) {
-        root->Load(stream.get(), "root", false, nullptr, this, true);
-    } else {
+        errorMessage =
+            source.AbsolutePath() +
+            (status == plistio::ReadStatus::Missing ? " does not exist" : " could not be opened");
+        StartEmpty(true);
+        fullyRead_ = status == plistio::ReadStatus::Missing;
+    } else if (!ReadBytes(bytes)) {
         error = true;
         errorMessage = "Not a plist file";
-        headers = DefaultHeaders();
     }
-    stream->Close();
+    // An empty file holds nothing that could be lost.
+    keepOldFile_ =
+        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.empty());
+}
+
+void plist::LoadFromBytes(std::string_view bytes) {
+    fullyRead_ = true;
+    keepOldFile_ = false;
+    if (!ReadBytes(bytes)) {
+        error = true;
+        errorMessage = "Not a plist file";
+    }
+}
+
+bool plist::ReadBytes(std::string_view bytes) {
+    sizeHint_ = bytes.size();
+    if (!root) {
+        root = std::make_unique<plistDict>();
+    }
+    root->Load(nullptr, "root", false, nullptr, this, false); // empties it
+    root->currentIndex = 0;
+    root->eof = false;
+    plistio::ReadOutcome outcome = plistio::ReadDocument(bytes, *root);
+    if (!outcome.isPlist) {
+        StartEmpty(false);
+        fullyRead_ = false;
+        return false;
+    }
+    headers = std::move(outcome.headers);
+    fullyRead_ = outcome.complete;
+    return true;
+}
+
+void plist::StartEmpty(bool withDocument) {
+    // A file that is no property list leaves a root without name or
+    // document, so that the errors of later operations on it stay there.
+    root = std::make_unique<plistDict>();
+    if (withDocument) {
+        root->Load(nullptr, "root", false, nullptr, this, false);
+    }
+    headers = DefaultHeaders();
 }
 
 void plist::Save() {
-    auto stream = savePath.CreateTextFileSafely();
-    if (!stream) {
+    saveFailureReason.clear();
+    const std::string text = SaveToBytes();
+    std::string reason;
+    if (savePath.Path().empty() ||
+        !plistio::ReplaceFile(savePath.Path(), text, keepOldFile_, reason)) {
         error = true;
         errorMessage = "Could not open file for saving";
+        saveFailureReason = reason.empty() ? "The file has no name" : reason;
         return;
     }
-    plistio::Writer writer(stream.get(), '\n');
+    sizeHint_ = text.size();
+    keepOldFile_ = false;
+}
+
+std::string plist::SaveToBytes() const {
+    plistio::Writer writer(nullptr, '\n');
+    writer.Reserve(std::max<std::size_t>(4096, sizeHint_ + sizeHint_ / 8));
     for (const std::string& line : headers) {
         fw::BackgroundYield();
         writer.Line(line);
@@ -84,11 +120,7 @@ void plist::Save() {
     writer.Node(*root, 1);
     writer.Line("</dict>");
     writer.Line("</plist>");
-    const bool written = writer.Finish();
-    if (!stream->Close() || !written) {
-        error = true;
-        errorMessage = "Could not open file for saving";
-    }
+    return writer.TakeText();
 }
 
 void plist::Dump() const {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A property-list document: the header lines of its file, its root
@@ -13,6 +14,9 @@
 // it was made (no copies, no moves).
 class plist {
 public:
+    // An empty document with the default header lines and no file: for
+    // reading and writing bytes in memory (Save fails).
+    plist();
     // Reads `file` (when it exists) and saves to it.
     explicit plist(const fw::FolderItem& file);
     // Reads `saveTo` when it exists, else `readFrom`, and saves to `saveTo`.
@@ -23,14 +27,29 @@ public:
     std::unique_ptr<plistDict> root;
     bool error = false;
     std::string errorMessage;
+    // Why the last Save failed, in the system's plain words ("No space left
+    // on device"); empty after a Save that succeeded.
+    std::string saveFailureReason;
 
     void Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom);
+
+    // Reads the bytes of a property-list file in place of the document's
+    // content (the file to save to stays), as Load does with a file.
+    void LoadFromBytes(std::string_view bytes);
 
     // Writes the whole document. The file is replaced in one step only after
     // everything was written and flushed to disk; on any failure the old
     // file stays as it was and the document holds the error "Could not open
-    // file for saving". Save never clears the error state.
+    // file for saving". Save never clears the error state. A file that was
+    // there but could not be read in full is first kept beside the new one
+    // as "<file name>.unreadable".
     void Save();
+    // The text that Save writes.
+    std::string SaveToBytes() const;
+
+    // False when the file read was damaged, not a property list, or could
+    // not be read, so that the next Save keeps it aside.
+    bool FullyRead() const { return fullyRead_; }
 
     // Puts the text that Save would write on the clipboard, each line ending
     // in a carriage return. A debugging aid.
@@ -45,4 +64,15 @@ public:
 protected:
     fw::FolderItem savePath;
     std::vector<std::string> headers;
+
+private:
+    // Reads the bytes into the root; false when they are no property list.
+    bool ReadBytes(std::string_view bytes);
+    void StartEmpty(bool withDocument);
+
+    bool fullyRead_ = true;
+    // The size of the text last read or written, so that writing can take
+    // its buffer in one piece.
+    std::size_t sizeHint_ = 0;
+    bool keepOldFile_ = false; // what is at savePath must be kept aside first
 };

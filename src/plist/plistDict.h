@@ -18,7 +18,7 @@ class TextOutputStream;
 } // namespace fw
 
 namespace plistio {
-class Reader;
+class TreeBuilder;
 class Writer;
 } // namespace plistio
 
@@ -135,7 +135,7 @@ protected:
     static std::string MakeTwo(std::int32_t n);
 
 private:
-    friend class plistio::Reader;
+    friend class plistio::TreeBuilder;
     friend class plistio::Writer;
 
     // A removed child leaves its slot empty (null node) until the slots are

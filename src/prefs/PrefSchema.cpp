@@ -19,6 +19,17 @@ void StampVersion(plist& document, const fw::Date& now) {
     version->SetDate(kLastUpdatedKey, now);
 }
 
+void StoreBoolean(plist& document, std::string_view key, bool value) {
+    plistDict& root = *document.root;
+    const std::string type = root.GetType(key);
+    if (type == "dict" || type == "array") {
+        root.Remove(key); // the node goes with it; the Boolean comes last
+    } else if (!type.empty() && type != "boolean") {
+        root.types.Set(key, "boolean"); // in its place in the file
+    }
+    root.SetBoolean(key, value);
+}
+
 void WritePrefs(plist& document) {
     // On a fresh account the preferences folder may not exist yet; without
     // it the file could never be created. A folder that can't be made shows
@@ -41,7 +52,7 @@ void LoadPrefs(plist& document, OptionValues& values) {
 void SavePrefs(plist& document, const OptionValues& values, const fw::Date& now) {
     StampVersion(document, now);
     for (const Option& option : kOptions) {
-        document.root->SetBoolean(option.key, values.*option.field);
+        StoreBoolean(document, option.key, values.*option.field);
     }
     WritePrefs(document);
 }

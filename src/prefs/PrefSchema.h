@@ -38,6 +38,10 @@ void WritePrefs(plist& document);
 // document with its default so that the next save writes it.
 void LoadPrefs(plist& document, OptionValues& values);
 
+// Stores `value` under `key` as a Boolean, replacing an entry of another
+// type: the key belongs to the preferences, and the user's choice must stick.
+void StoreBoolean(plist& document, std::string_view key, bool value);
+
 // Stamps the version, stores the eight values and writes the file.
 void SavePrefs(plist& document, const OptionValues& values, const fw::Date& now = fw::Date());
 

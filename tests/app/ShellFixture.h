@@ -6,6 +6,7 @@
 #include "framework/gui/MenuBar.h"
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/Timer.h"
+#include "support/PreferencesFolder.h"
 #include "windows/SplashScreen.h"
 #include "windows/TalloCalc.h"
 
@@ -47,7 +48,6 @@ protected:
         // Whatever the application stores goes into a folder of this test.
         ASSERT_TRUE(home.isValid());
         qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
         static int argc = 0;
         system = std::make_unique<StartUp>(argc, nullptr, [this] {
             auto made = std::make_unique<RecordingApp>();
@@ -120,6 +120,7 @@ protected:
     }
 
     QTemporaryDir home;
+    ScopedPreferencesFolder preferences{home.filePath(QStringLiteral("config")).toStdString()};
     std::unique_ptr<StartUp> system;
     RecordingApp* app = nullptr;
 };

@@ -331,7 +331,7 @@ TEST_F(Application, AFolderThatCantBeWrittenLeavesTheApplicationWorking) {
     // A preferences folder below a regular file can never be created.
     const std::string blocker = home.filePath(QStringLiteral("blocker")).toStdString();
     WriteFile(blocker, "not a folder");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(blocker + "/config"));
+    preferences.Use(blocker + "/config");
     Restart();
     EXPECT_EQ(Run([this] {
                   ClickSplash();

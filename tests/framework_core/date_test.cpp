@@ -61,6 +61,40 @@ TEST(Date, ConvertsBetweenLocalAndUniversalTime) {
     }
 }
 
+TEST(Date, UniversalTimeHoldsInTheRepeatedHourAndBefore1970) {
+    {
+        ScopedTimeZone zone("America/New_York");
+        // 01:30 local happens twice on 2024-11-03; each date keeps its own.
+        const Date first = Date::FromUTC({2024, 11, 3, 5, 30, 0});
+        const Date second = Date::FromUTC({2024, 11, 3, 6, 30, 0});
+        EXPECT_EQ(first.Hour(), 1);
+        EXPECT_EQ(second.Hour(), 1);
+        EXPECT_EQ(first.UTC().hour, 5);
+        EXPECT_EQ(second.UTC().hour, 6);
+        Date later = second;
+        later.SetMinute(45); // stays in the second pass of the hour
+        EXPECT_EQ(later.UTC().hour, 6);
+        EXPECT_EQ(later.UTC().minute, 45);
+        // Local times: the repeated hour is its first pass; the skipped one
+        // is read with the offset before the change.
+        EXPECT_EQ(Date::FromLocal({2024, 11, 3, 1, 30, 0}).UTC().hour, 5);
+        EXPECT_EQ(Date::FromLocal({2024, 3, 10, 2, 30, 0}).UTC().hour, 7);
+        // Every hour of a year comes back as it went in.
+        for (int hour = 0; hour < 366 * 24; ++hour) {
+            ASSERT_EQ(Date::FromUTC({2024, 1, 1, hour, 0, 0}).UTC().hour, hour % 24) << hour;
+        }
+    }
+    {
+        ScopedTimeZone zone("Europe/Berlin");
+        const DateFields utc = Date::FromUTC({1969, 12, 31, 23, 59, 59}).UTC();
+        EXPECT_EQ(utc.year, 1969);
+        EXPECT_EQ(utc.hour, 23);
+        EXPECT_EQ(utc.second, 59);
+        EXPECT_EQ(Date::FromUTC({1969, 12, 31, 23, 59, 59}).Year(), 1970);
+        EXPECT_EQ(Date::FromUTC({1950, 6, 1, 12, 0, 0}).UTC().hour, 12);
+    }
+}
+
 TEST(Date, ParseDateReadsMonthDayYear) {
     Date d = Date::FromLocal({2000, 1, 1, 12, 34, 56});
     ASSERT_TRUE(fw::ParseDate("03/07/2024", d));

@@ -151,6 +151,8 @@ TEST_F(Files, AFailedWriteIsReportedAndKeepsTheOldFile) {
 }
 
 TEST(PreferencesFolder, FollowsTheEnvironment) {
+    // The user's folder as the program finds it; the tests' own is set aside.
+    const fs::path testFolder = fw::SetPreferencesFolderForTesting({});
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
     const char* oldHome = std::getenv("HOME");
     const std::string savedXdg = oldXdg ? oldXdg : "";
@@ -164,4 +166,5 @@ TEST(PreferencesFolder, FollowsTheEnvironment) {
     EXPECT_EQ(fw::PreferencesFolder().AbsolutePath(), "/home/someone/.config");
     oldXdg ? ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
     oldHome ? ::setenv("HOME", savedHome.c_str(), 1) : ::unsetenv("HOME");
+    fw::SetPreferencesFolderForTesting(testFolder);
 }

@@ -13,11 +13,11 @@
 // and kinds (children of different keys may stand in any order). Returns the empty text when equal,
 // else where they differ.
 inline std::string CompareNodes(const plistDict& a, const plistDict& b, const std::string& path) {
-    std::ostringstream diff;
     if (a.IsArray() != b.IsArray()) {
         return path + ": array vs dictionary";
     }
     if (a.types.Count() != b.types.Count()) {
+        std::ostringstream diff;
         diff << path << ": " << a.types.Count() << " vs " << b.types.Count() << " entries";
         return diff.str();
     }
@@ -42,8 +42,12 @@ inline std::string CompareNodes(const plistDict& a, const plistDict& b, const st
         return path + ": value counts differ";
     }
     if (a.ChildCount() != b.ChildCount()) {
+        std::ostringstream diff;
         diff << path << ": " << a.ChildCount() << " vs " << b.ChildCount() << " children";
         return diff.str();
+    }
+    if (a.ChildCount() == 0) {
+        return {};
     }
     // Children belong to their key; several under one key (from a file that
     // repeats it) keep their order among themselves.

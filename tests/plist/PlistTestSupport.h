@@ -66,3 +66,37 @@ protected:
 
     std::filesystem::path folder_;
 };
+
+// A fixture for files exchanged with Python's plistlib, a reader and writer
+// of the same format that shares no code with the store; skipped where
+// Python is missing.
+class PythonPlistTest : public PlistTest {
+protected:
+    void SetUp() override {
+        PlistTest::SetUp();
+        if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "python3 with plistlib is not available";
+        }
+    }
+    // Runs a Python script with the folder as its working folder; true when
+    // it exits with 0.
+    bool Python(const std::string& script) {
+        const fw::FolderItem file = File("script.py");
+        WriteRaw(file, "import datetime, plistlib, sys\n" + script);
+        const std::string command =
+            "cd '" + folder_.string() + "' && python3 script.py > python.log 2>&1";
+        const bool ok = std::system(command.c_str()) == 0;
+        if (!ok) {
+            ADD_FAILURE() << ReadRaw(File("python.log"));
+        }
+        return ok;
+    }
+};
+
+// True when libxml2's checker finds the file well-formed (or isn't there).
+inline bool XmlLintAccepts(const fw::FolderItem& file) {
+    if (std::system("command -v xmllint >/dev/null 2>&1") != 0) {
+        return true;
+    }
+    return std::system(("xmllint --noout '" + file.AbsolutePath() + "' 2>/dev/null").c_str()) == 0;
+}

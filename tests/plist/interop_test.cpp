@@ -7,28 +7,7 @@
 
 namespace {
 
-class Interop : public PlistTest {
-protected:
-    void SetUp() override {
-        PlistTest::SetUp();
-        if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
-            GTEST_SKIP() << "python3 with plistlib is not available";
-        }
-    }
-    // Runs a Python script with the folder as its working folder; true when
-    // it exits with 0.
-    bool Python(const std::string& script) {
-        const fw::FolderItem file = File("script.py");
-        WriteRaw(file, "import datetime, plistlib, sys\n" + script);
-        const std::string command =
-            "cd '" + folder_.string() + "' && python3 script.py > python.log 2>&1";
-        const bool ok = std::system(command.c_str()) == 0;
-        if (!ok) {
-            ADD_FAILURE() << ReadRaw(File("python.log"));
-        }
-        return ok;
-    }
-};
+using Interop = PythonPlistTest;
 
 // The values that both directions use, as Python sees them.
 const char* const kExpected = R"PY(

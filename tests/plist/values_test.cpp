@@ -178,4 +178,16 @@ TEST_F(Values, DatesAreWrittenAndReadInUniversalTime) {
     const fw::Date fallback = fw::Date::FromLocal({2001, 2, 3, 4, 5, 6});
     EXPECT_EQ(*root().GetDate("missing", fallback), fallback);
     EXPECT_EQ(root().GetType("missing"), "date");
+
+    // The hour repeated when summer time ends, and before 1970.
+    {
+        ScopedTimeZone york("America/New_York");
+        root().SetDate("repeated", fw::Date::FromUTC({2024, 11, 3, 6, 30, 0}));
+        EXPECT_EQ(root().values.Value("repeated"), "2024-11-03T06:30:00Z");
+        root().SetDate("again", *root().GetDate("repeated"));
+        EXPECT_EQ(root().values.Value("again"), "2024-11-03T06:30:00Z");
+    }
+    ScopedTimeZone berlin("Europe/Berlin");
+    root().SetDate("early", fw::Date::FromUTC({1969, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(root().values.Value("early"), "1969-12-31T23:59:59Z");
 }

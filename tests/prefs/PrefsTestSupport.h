@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plist/plist.h"
+#include "support/PreferencesFolder.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>
@@ -23,7 +24,7 @@ protected:
 
     void UsePreferencesFolder(const std::filesystem::path& folder) {
         prefsFolder_ = folder;
-        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        preferencesFolder_.Use(folder);
     }
     std::filesystem::path PrefsPath() const { return prefsFolder_ / "org.tallorix.Tallorix.plist"; }
     void WritePrefsFile(const std::string& body) const {
@@ -62,6 +63,7 @@ protected:
     }
 
     TempFolder tempFolder_{"tallorix-prefs"};
+    ScopedPreferencesFolder preferencesFolder_{tempFolder_.Path() / "config"};
 
     std::filesystem::path temp_;
     std::filesystem::path prefsFolder_;

@@ -104,13 +104,36 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
     EXPECT_FALSE(fields.prefEnableBlanks); // a string is no Boolean
     EXPECT_TRUE(fields.prefCenterSquareDouble);
 
-    fields.prefEnableBlanks = true; // refused: the entry keeps its type
+    // The user's choice replaces the string, in its place.
+    fields.prefEnableBlanks = true;
     prefs::SavePrefs(*doc, fields, kSaved);
+    std::string expected = foreign;
+    expected.replace(expected.find("<string>yes</string>"), 20, "<true/>");
     EXPECT_EQ(ReadPrefsFile(),
-              Head() + foreign + Bool("CenterSquareDouble", true) +
+              Head() + expected + Bool("CenterSquareDouble", true) +
                   Bool("EnableSpecialSpaces", false) + Bool("EnforceWordLength", true) +
                   Bool("EnforceConstraints", true) + Bool("ContrainCombined", false) +
                   Bool("ContrainIndividual", true) + Version() + Tail());
+}
+
+TEST_F(Schema, AKeyOfAnotherTypeIsSavedAsABoolean) {
+    WritePrefsFile("\t<key>EnableBlanks</key>\n\t<integer>1</integer>\n"
+                   "\t<key>OnlyUniqueScores</key>\n\t<dict>\n\t\t<key>x</key>\n\t\t<true/>\n"
+                   "\t</dict>\n");
+    auto doc = prefs::OpenPrefs();
+    Fields fields;
+    prefs::LoadPrefs(*doc, fields);
+    EXPECT_FALSE(fields.prefEnableBlanks);
+    EXPECT_FALSE(fields.prefOnlyUniqueScores);
+    fields.prefEnableBlanks = true;
+    fields.prefOnlyUniqueScores = true;
+    prefs::SavePrefs(*doc, fields, kSaved);
+    auto again = prefs::OpenPrefs();
+    Fields read;
+    prefs::LoadPrefs(*again, read);
+    EXPECT_TRUE(read.prefEnableBlanks);
+    EXPECT_TRUE(read.prefOnlyUniqueScores);
+    EXPECT_EQ(again->root->ChildCount(), 1); // "Version"; the old node is gone
 }
 
 TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone) {

@@ -93,6 +93,42 @@ bool ReadNumber(std::string_view text, std::size_t& i, std::size_t maxDigits, in
     return true;
 }
 
+// Local time minus universal time at the universal moment `utc`.
+std::int64_t OffsetAt(std::int64_t utc) {
+    if (!ConvertibleYear(FieldsFromSeconds(utc).year)) {
+        return 0;
+    }
+    const auto moment = static_cast<std::time_t>(utc);
+    std::tm local{};
+    if (::localtime_r(&moment, &local) == nullptr) {
+        return 0;
+    }
+    return local.tm_gmtoff;
+}
+
+// The offset under which the wall-clock time `local` is read: `preferred`
+// when it is one under which that time occurs, else the earliest moment
+// that shows it. A time skipped when the clocks go forward is read with the
+// offset in force before the change.
+std::int64_t OffsetForLocal(std::int64_t local, const std::int64_t* preferred) {
+    if (preferred != nullptr && OffsetAt(local - *preferred) == *preferred) {
+        return *preferred;
+    }
+    // Offsets change at most a few times a year, so those of a day before
+    // and a day after include every one that can apply.
+    const std::int64_t before = OffsetAt(local - kSecondsPerDay);
+    const std::int64_t after = OffsetAt(local + kSecondsPerDay);
+    const bool beforeFits = OffsetAt(local - before) == before;
+    const bool afterFits = OffsetAt(local - after) == after;
+    if (beforeFits && afterFits) {
+        return before > after ? before : after; // the earlier moment
+    }
+    if (afterFits) {
+        return after;
+    }
+    return before;
+}
+
 } // namespace
 
 Date::Date() : Date(Now()) {}
@@ -101,31 +137,20 @@ Date Date::Now() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (::localtime_r(&now, &local) == nullptr) {
-        return Date(static_cast<std::int64_t>(now));
+        return Date(static_cast<std::int64_t>(now), 0);
     }
-    DateFields f{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                 local.tm_hour,        local.tm_min,     local.tm_sec};
-    return Date(SecondsFromFields(f));
+    return Date(static_cast<std::int64_t>(now) + local.tm_gmtoff, local.tm_gmtoff);
 }
 
 Date Date::FromLocal(const DateFields& fields) {
-    return Date(SecondsFromFields(fields));
+    const std::int64_t local = SecondsFromFields(fields);
+    return Date(local, OffsetForLocal(local, nullptr));
 }
 
 Date Date::FromUTC(const DateFields& fields) {
     const std::int64_t utc = SecondsFromFields(fields);
-    const DateFields normal = FieldsFromSeconds(utc);
-    if (!ConvertibleYear(normal.year)) {
-        return Date(utc);
-    }
-    const auto moment = static_cast<std::time_t>(utc);
-    std::tm local{};
-    if (::localtime_r(&moment, &local) == nullptr) {
-        return Date(utc);
-    }
-    DateFields f{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                 local.tm_hour,        local.tm_min,     local.tm_sec};
-    return Date(SecondsFromFields(f));
+    const std::int64_t offset = OffsetAt(utc);
+    return Date(utc + offset, offset);
 }
 
 DateFields Date::Local() const {
@@ -133,23 +158,7 @@ DateFields Date::Local() const {
 }
 
 DateFields Date::UTC() const {
-    const DateFields f = Local();
-    if (!ConvertibleYear(f.year)) {
-        return f;
-    }
-    std::tm local{};
-    local.tm_year = f.year - 1900;
-    local.tm_mon = f.month - 1;
-    local.tm_mday = f.day;
-    local.tm_hour = f.hour;
-    local.tm_min = f.minute;
-    local.tm_sec = f.second;
-    local.tm_isdst = -1;
-    const std::time_t moment = std::mktime(&local);
-    if (moment == static_cast<std::time_t>(-1) && local.tm_year != 69) {
-        return f;
-    }
-    return FieldsFromSeconds(static_cast<std::int64_t>(moment));
+    return FieldsFromSeconds(localSeconds_ - offset_);
 }
 
 int Date::Year() const {
@@ -177,6 +186,7 @@ void Date::SetField(int DateFields::*field, int value) {
     DateFields fields = Local();
     fields.*field = value;
     localSeconds_ = SecondsFromFields(fields);
+    offset_ = OffsetForLocal(localSeconds_, &offset_);
 }
 
 void Date::SetYear(int value) {

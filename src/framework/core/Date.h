@@ -41,17 +41,22 @@ public:
     void SetSecond(int value);
 
     DateFields Local() const;
-    // The same moment in universal time, by the local time-zone rules.
+    // The same moment in universal time, by the local time-zone rules. A
+    // local time that occurs twice (when daylight saving time ends) is the
+    // moment the date was made for, or else its first occurrence.
     DateFields UTC() const;
 
     bool operator==(const Date& other) const = default;
 
 private:
-    explicit Date(std::int64_t localSeconds) : localSeconds_(localSeconds) {}
+    Date(std::int64_t localSeconds, std::int64_t offset)
+        : localSeconds_(localSeconds), offset_(offset) {}
     void SetField(int DateFields::*field, int value);
 
     // Seconds since 1970-01-01 00:00:00 on the local wall clock.
     std::int64_t localSeconds_ = 0;
+    // Local time minus universal time at that moment, in seconds.
+    std::int64_t offset_ = 0;
 };
 
 // Reads a date written as month/day/year ("3/7/2024", "03/07/2024"; blanks

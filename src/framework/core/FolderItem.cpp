@@ -115,7 +115,23 @@ std::unique_ptr<TextOutputStream> FolderItem::CreateTextFileSafely() const {
         new TextOutputStream(fd, std::string(name.data()), target.string()));
 }
 
+namespace {
+// Set by tests only; empty for the user's own folder.
+fs::path& PreferencesFolderOverride() {
+    static fs::path folder;
+    return folder;
+}
+} // namespace
+
+fs::path SetPreferencesFolderForTesting(fs::path folder) {
+    PreferencesFolderOverride().swap(folder);
+    return folder;
+}
+
 FolderItem PreferencesFolder() {
+    if (!PreferencesFolderOverride().empty()) {
+        return FolderItem(PreferencesFolderOverride());
+    }
     std::string home;
     if (const char* value = std::getenv("HOME"); value != nullptr && *value != '\0') {
         home = value;

@@ -49,4 +49,9 @@ private:
 // macOS $HOME/Library/Preferences. It may not exist yet.
 FolderItem PreferencesFolder();
 
+// Tests point the preferences folder at a folder of their own, so that they
+// never read or write the user's; an empty path goes back to the user's
+// folder. Returns the folder set before (empty for the user's).
+std::filesystem::path SetPreferencesFolderForTesting(std::filesystem::path folder);
+
 } // namespace fw

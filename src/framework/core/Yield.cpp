@@ -1,7 +1,5 @@
 #include "framework/core/Yield.h"
 
-#include <chrono>
-
 namespace fw {
 namespace {
 
@@ -11,6 +9,7 @@ constexpr auto kMinInterval = std::chrono::milliseconds(50);
 YieldHook installedHook = nullptr;
 bool insideHook = false;
 std::chrono::steady_clock::time_point lastHookCall{};
+detail::YieldClock readClock = &std::chrono::steady_clock::now;
 
 } // namespace
 
@@ -22,14 +21,18 @@ void YieldSlowPath() noexcept {
     if (installedHook == nullptr || insideHook) {
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = readClock();
     if (now - lastHookCall < kMinInterval) {
         return;
     }
     insideHook = true;
     installedHook();
     insideHook = false;
-    lastHookCall = std::chrono::steady_clock::now();
+    lastHookCall = readClock();
+}
+
+void SetYieldClockForTesting(YieldClock testClock) noexcept {
+    readClock = testClock != nullptr ? testClock : &std::chrono::steady_clock::now;
 }
 } // namespace detail
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace fw {
 
 // Long loops call BackgroundYield() once per pass so that windows keep
@@ -14,6 +16,11 @@ void SetYieldHook(YieldHook hook) noexcept;
 namespace detail {
 extern unsigned yieldCountdown;
 void YieldSlowPath() noexcept;
+
+// Tests let time pass without waiting by giving the yield a clock of their
+// own; nullptr goes back to the steady clock.
+using YieldClock = std::chrono::steady_clock::time_point (*)();
+void SetYieldClockForTesting(YieldClock clock) noexcept;
 } // namespace detail
 
 inline void BackgroundYield() noexcept {

@@ -1,0 +1,193 @@
+// Files from other writers and hand edits, and files that are not property
+// lists at all: what is read, and what the next save keeps.
+#include "PlistTestSupport.h"
+#include "plist/plistDict.h"
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Foreign = PlistTest;
+
+std::string Value(plistDict& node, const std::string& key) {
+    const std::string* value = node.values.Find(key);
+    return value != nullptr ? *value : "<none>";
+}
+
+bool PlistlibAccepts(const fw::FolderItem& file) {
+    if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
+        return true;
+    }
+    const std::string command = "python3 -c 'import plistlib, sys; "
+                                "plistlib.load(open(sys.argv[1], \"rb\"))' '" +
+                                file.AbsolutePath() + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+} // namespace
+
+TEST_F(Foreign, BooleanFormsKeysWithLineBreaksAndRepeatedKeys) {
+    auto doc = ParseBody("<key>a</key><true />\n<key>b</key><true></true>\n<key>c</key><false />\n"
+                         "<key>two\nlines</key><string>x</string>\n"
+                         "<key>tab\tkey\r</key><string>cr&#13;\ttab</string>\n"
+                         "<key>d</key><dict><key>old</key><true/></dict>\n"
+                         "<key>n</key><integer>1</integer>\n"
+                         "<key>d</key><dict><key>new</key><true/></dict>\n"
+                         "<key>n</key><integer>2</integer>\n");
+    plistDict& root = *doc->root;
+    EXPECT_TRUE(root.GetBoolean("a", false));
+    EXPECT_TRUE(root.GetBoolean("b", false));
+    EXPECT_FALSE(root.GetBoolean("c", true));
+    EXPECT_EQ(Value(root, "two\nlines"), "x");
+    // An XML reader turns a raw CR into LF; a reference keeps it.
+    EXPECT_EQ(Value(root, "tab\tkey\n"), "cr\r\ttab");
+    // The later entry wins, in the place of the first.
+    EXPECT_EQ(root.count(), 7);
+    EXPECT_EQ(root.types.Key(5), "d");
+    EXPECT_EQ(root.ChildCount(), 1);
+    EXPECT_FALSE(root.child("d")->Exists("old"));
+    EXPECT_TRUE(root.child("d")->Exists("new"));
+    EXPECT_EQ(Value(root, "n"), "2");
+
+    doc->Save();
+    const std::string saved = ReadRaw(doc->SavePath());
+    EXPECT_NE(saved.find("\t<key>a</key>\n\t<true/>\n"), std::string::npos);
+    EXPECT_EQ(saved.find("<key>d</key>"), saved.rfind("<key>d</key>"));
+    EXPECT_TRUE(XmlLintAccepts(doc->SavePath()));
+    EXPECT_TRUE(PlistlibAccepts(doc->SavePath()));
+    plist back(doc->SavePath());
+    EXPECT_EQ(Value(*back.root, "two\nlines"), "x");
+    EXPECT_EQ(Value(*back.root, "tab\tkey\n"), "cr\r\ttab");
+}
+
+TEST_F(Foreign, WhatIsNoPropertyListIsKeptAsideAtTheFirstSave) {
+    const std::string rootArray = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<array>\n"
+                                  "<dict>\n<key>k</key><true/>\n</dict>\n<string>x</string>\n"
+                                  "</array>\n</plist>\n";
+    const fw::FolderItem file = File("array.plist");
+    WriteRaw(file, rootArray);
+    plist doc(file);
+    EXPECT_EQ(doc.errorMessage, "Not a plist file");
+    EXPECT_EQ(doc.root->count(), 0);
+    EXPECT_FALSE(doc.FullyRead());
+    doc.root->SetBoolean("k", true);
+    doc.Save();
+    EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), rootArray);
+    EXPECT_TRUE(XmlLintAccepts(file));
+    EXPECT_TRUE(plist(file).root->GetBoolean("k", false));
+
+    // Once kept, later saves just replace the file; a later damaged file
+    // replaces the earlier copy.
+    doc.Save();
+    EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), rootArray);
+    const std::string cut = Head() + "\t<key>kept</key>\n\t<string>yes</string>\n\t<key>lost";
+    WriteRaw(file, cut);
+    plist damaged(file);
+    EXPECT_EQ(Value(*damaged.root, "kept"), "yes");
+    EXPECT_FALSE(damaged.FullyRead());
+    damaged.Save();
+    EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), cut);
+    EXPECT_EQ(Value(*plist(file).root, "kept"), "yes");
+
+    // An empty file holds nothing to keep.
+    WriteRaw(File("empty.plist"), "");
+    plist empty(File("empty.plist"));
+    empty.Save();
+    EXPECT_FALSE(File("empty.plist.unreadable").Exists());
+}
+
+TEST_F(Foreign, SpecialFilesAreUnreadableAndNeverBlock) {
+    const fw::FolderItem fifo = File("fifo.plist");
+    ASSERT_EQ(::mkfifo(fifo.Path().c_str(), 0644), 0);
+    const fw::FolderItem zero = File("zero.plist");
+    ASSERT_EQ(::symlink("/dev/zero", zero.Path().c_str()), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    plist fromFifo(fifo);
+    plist fromZero(zero);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(fromFifo.errorMessage, fifo.AbsolutePath() + " could not be opened");
+    EXPECT_EQ(fromZero.errorMessage, zero.AbsolutePath() + " could not be opened");
+    EXPECT_FALSE(fromZero.FullyRead());
+
+    // The save puts a real file in their place and keeps them aside.
+    fromFifo.root->SetBoolean("k", true);
+    fromFifo.Save();
+    fromZero.Save();
+    struct stat info {};
+    ASSERT_EQ(::lstat(File("fifo.plist.unreadable").Path().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat(File("zero.plist.unreadable").Path().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat(zero.Path().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_TRUE(plist(fifo).root->GetBoolean("k", false));
+}
+
+TEST_F(Foreign, WhatNoXmlReaderAcceptsIsNeverWritten) {
+    auto doc = NewDocument();
+    plistDict& root = *doc->root;
+    root.SetString("controls", std::string("a\x01"
+                                           "b\x1F\x7F"
+                                           "c\0d",
+                                           8));
+    root.SetString("bytes", "\xFF\xC3(\xED\xA0\x80\xEF\xBF\xBE ok \xC3\xA9");
+    root.SetString(std::string("key\x02", 4), "v");
+    root.SetData("data", std::string("AA\x03"
+                                     "EC",
+                                     5));
+    root.SetInteger("inf", std::numeric_limits<double>::infinity());
+    root.SetInteger("-inf", -std::numeric_limits<double>::infinity());
+    root.SetInteger("nan", std::nan(""));
+    root.SetDouble("negativeZero", -0.0);
+    root.AddArray("list");
+    root.child("list")->AppendDouble(-0.0);
+    doc->Save();
+    EXPECT_FALSE(doc->error) << doc->errorMessage;
+    EXPECT_TRUE(XmlLintAccepts(doc->SavePath()));
+    EXPECT_TRUE(PlistlibAccepts(doc->SavePath()));
+
+    // Control characters and bytes that are no UTF-8 become U+FFFD; numbers
+    // saturate or, for not-a-number, are 0; -0.0 keeps its sign.
+    const std::string r = "\xEF\xBF\xBD";
+    plist back(doc->SavePath());
+    plistDict& read = *back.root;
+    EXPECT_EQ(Value(read, "controls"), "a" + r + "b" + r +
+                                           "\x7F"
+                                           "c" +
+                                           r + "d");
+    EXPECT_EQ(Value(read, "bytes"), r + r + "(" + r + r + r + r + r + r + " ok \xC3\xA9");
+    EXPECT_EQ(Value(read, "key" + r), "v");
+    EXPECT_EQ(Value(read, "data"), "AA" + r + "EC");
+    EXPECT_EQ(Value(read, "inf"), "9223372036854775807");
+    EXPECT_EQ(Value(read, "-inf"), "-9223372036854775808");
+    EXPECT_EQ(Value(read, "nan"), "0");
+    EXPECT_EQ(Value(read, "negativeZero"), "-0.0");
+    EXPECT_TRUE(std::signbit(read.GetDouble("negativeZero")));
+    EXPECT_EQ(Value(*read.child("list"), "0"), "-0.0");
+}
+
+TEST_F(Foreign, DocumentsReadAndWriteBytesInMemory) {
+    plist doc;
+    EXPECT_EQ(doc.Headers(), plist::DefaultHeaders());
+    doc.LoadFromBytes("<plist><dict><key>k</key><integer>7</integer></dict></plist>");
+    EXPECT_TRUE(doc.FullyRead());
+    EXPECT_EQ(doc.root->GetInteger("k"), 7);
+    EXPECT_EQ(doc.SaveToBytes(), "<plist><dict>\n\t<key>k</key>\n\t<integer>7</integer>\n"
+                                 "</dict>\n</plist>\n");
+    // A bare root dictionary gains its frame.
+    doc.LoadFromBytes("<dict><key>k</key><true/></dict>");
+    EXPECT_TRUE(doc.root->GetBoolean("k", false));
+    plist again;
+    again.LoadFromBytes(doc.SaveToBytes());
+    EXPECT_TRUE(again.FullyRead());
+    EXPECT_TRUE(again.root->GetBoolean("k", false));
+    // With no file, Save fails and says why.
+    doc.Save();
+    EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
+    EXPECT_FALSE(doc.saveFailureReason.empty());
+}

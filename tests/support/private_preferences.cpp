@@ -1,0 +1,36 @@
+#include "support/PreferencesFolder.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Every test program keeps the preferences folder in a temporary folder of
+// its own for its whole run, so that no test, whatever it forgets to set up,
+// reads or writes the user's preferences.
+class PrivatePreferences : public ::testing::Environment {
+public:
+    void SetUp() override {
+        folder_ = std::make_unique<TempFolder>("tallorix-preferences");
+        ASSERT_TRUE(folder_->Valid());
+        previous_ = fw::SetPreferencesFolderForTesting(folder_->Path());
+    }
+    void TearDown() override {
+        // A test that moved the folder and left it there would send the tests
+        // after it elsewhere.
+        EXPECT_EQ(fw::PreferencesFolder().Path(), folder_->Path())
+            << "a test left the preferences folder moved";
+        fw::SetPreferencesFolderForTesting(previous_);
+        folder_.reset();
+    }
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::filesystem::path previous_;
+};
+
+[[maybe_unused]] ::testing::Environment* const privatePreferences =
+    ::testing::AddGlobalTestEnvironment(new PrivatePreferences);
+
+} // namespace
