@@ -506,7 +506,15 @@ void Window::PlaceOnFirstShow() {
         const QRect area = over != nullptr ? over->frameGeometry() : screenArea;
         const QPoint centred(area.left() + (area.width() - size.width()) / 2,
                              area.top() + (area.height() - size.height()) / 2);
-        move(fits(centred) ? centred : WithinArea(QRect(centred, size), screenArea));
+        const QPoint topLeft =
+            fits(centred) ? centred : WithinArea(QRect(centred, size), screenArea);
+        if (HasTitleBar()) {
+            move(topLeft);
+        } else {
+            // No title bar: the content itself is centred, and whatever thin
+            // border the window system adds lies evenly around it.
+            setGeometry(QRect(topLeft, size));
+        }
         return;
     }
 
@@ -533,11 +541,14 @@ void Window::PlaceOnFirstShow() {
 QSize Window::OuterSize() const {
     // Before the window is shown its frame is unknown: allow for a title bar
     // where the kind of window has one.
-    const bool hasTitleBar = frame_ == WindowFrame::Document || frame_ == WindowFrame::Floating;
-    const int titleBar = isVisible()   ? frameGeometry().height() - geometry().height()
-                         : hasTitleBar ? style()->pixelMetric(QStyle::PM_TitleBarHeight)
-                                       : 0;
+    const int titleBar = isVisible()     ? frameGeometry().height() - geometry().height()
+                         : HasTitleBar() ? style()->pixelMetric(QStyle::PM_TitleBarHeight)
+                                         : 0;
     return {width_, height_ + MenuBarHeight() + std::max(titleBar, 0)};
+}
+
+bool Window::HasTitleBar() const {
+    return frame_ == WindowFrame::Document || frame_ == WindowFrame::Floating;
 }
 
 QRect Window::ScreenArea(QPoint near) const {

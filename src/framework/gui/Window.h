@@ -152,6 +152,7 @@ private:
     void PlaceOnFirstShow();
     // The window's size with its menu bar and title bar.
     QSize OuterSize() const;
+    bool HasTitleBar() const;
     // The usable part of the screen at a point (the main screen for none).
     QRect ScreenArea(QPoint near) const;
     // Where a rectangle's top left corner goes so that it lies in an area.
