@@ -168,8 +168,9 @@ TEST_F(Shell, AClickOnTheSplashWhileThePreferencesLoadIsNotLost) {
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/org.tallorix.Tallorix.plist"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
-                      "\t<key>EnableSpecialSpaces</key>\n\t<true/>\n";
+    QByteArray text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+        "\t<key>EnableSpecialSpaces</key>\n\t<true/>\n";
     for (int i = 0; i < 40000; ++i) {
         text += "\t<key>Other" + QByteArray::number(i) + "</key>\n\t<integer>" +
                 QByteArray::number(i) + "</integer>\n";
@@ -181,7 +182,9 @@ TEST_F(Shell, AClickOnTheSplashWhileThePreferencesLoadIsNotLost) {
     int calculatorsRightAfterClick = -1;
     QTimer::singleShot(0, [&] {
         clickedWhileLoading = app->myPrefs == nullptr;
-        QTest::mouseClick(Splash()->windowHandle(), Qt::LeftButton, {}, QPoint(40, 300));
+        // Delivered at once, as the platform may hand it over in the middle
+        // of the reading.
+        QTest::mouseClick(Splash()->Content(), Qt::LeftButton, {}, QPoint(40, 300));
         calculatorsRightAfterClick = static_cast<int>(Calculators().size());
     });
     // Waits for the calculator, without a timer of the splash's.
