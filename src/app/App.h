@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // The application object: its events, its menu commands, the calculator
 // window counter and the default options of new calculator windows.
@@ -42,7 +43,12 @@ public:
 
     void showBoard();
     void loadPrefs();
-    void savePrefs();
+    // Writes the preferences file; False when it could not be written (the
+    // file then stays as it was).
+    bool savePrefs();
+    // What the user is told when savePrefs failed: what was not saved, where,
+    // and why.
+    std::string prefsSaveFailureText() const;
 
 protected:
     void Event_Open() override;
