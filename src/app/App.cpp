@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include "app/MenuBar1.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/Window.h"
 #include "prefs/PrefSchema.h"
 #include "windows/AboutWindow.h"
@@ -28,7 +29,11 @@ void App::Event_EnableMenuItems() {
 }
 
 void App::Event_Close() {
-    savePrefs();
+    // The application quits all the same, but not without telling the user
+    // that their choices are lost.
+    if (!savePrefs()) {
+        fw::MsgBox(prefsSaveFailureText());
+    }
 }
 
 bool App::FileNewCalc_Action() {
@@ -59,11 +64,31 @@ void App::loadPrefs() {
     prefs::LoadPrefs(*myPrefs, *this);
 }
 
-void App::savePrefs() {
+bool App::savePrefs() {
     // Nothing was loaded, so there is nothing of the user's to write back;
     // saving the blank fields would overwrite the stored preferences.
     if (myPrefs == nullptr) {
-        return;
+        return true;
     }
+    // The document keeps an error until it is cleared: only this save counts.
+    myPrefs->error = false;
+    myPrefs->errorMessage.clear();
     prefs::SavePrefs(*myPrefs, *this);
+    return !myPrefs->error;
+}
+
+std::string App::prefsSaveFailureText() const {
+    if (myPrefs == nullptr) {
+        return "Your preferences could not be saved.";
+    }
+    std::string what = myPrefs->errorMessage;
+    if (what.empty()) {
+        what = "The file could not be written";
+    }
+    std::string text = "Your preferences could not be saved.\n\n" + what + ": " +
+                       myPrefs->SavePath().AbsolutePath();
+    if (!myPrefs->saveFailureReason.empty()) {
+        text += "\n" + myPrefs->saveFailureReason + ".";
+    }
+    return text;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // The application object: its events, its menu commands, the calculator
 // window counter and, in the fields of OptionValues, the default options of
@@ -34,7 +35,12 @@ public:
 
     void showBoard();
     void loadPrefs();
-    void savePrefs();
+    // Writes the preferences file; False when it could not be written (the
+    // file then stays as it was).
+    bool savePrefs();
+    // What the user is told when savePrefs failed: what was not saved, where,
+    // and why.
+    std::string prefsSaveFailureText() const;
 
 protected:
     void Event_Open() override;

@@ -158,6 +158,8 @@ void TalloCalc::CreateControls0() {
             previous = widget;
         }
     }
+    // The caption before the word field is its name for a screen reader.
+    FindControl<fw::StaticText>("StaticText1")->setBuddy(WordField());
 }
 
 void TalloCalc::AddMenuHandlers() {
@@ -286,6 +288,7 @@ void TalloCalc::CalculateMulti(const std::string& word) {
         // Pruning reorders the whole list.
         myResults.AddPlacementRows(word, scores, true);
         ResultsList()->RowsChanged();
+        ResultsList()->RowsSortedBy(0);
     } else {
         ResultsList()->AppendRows(static_cast<int>(scores.size()),
                                   [&] { myResults.AddPlacementRows(word, scores, false); });
@@ -395,9 +398,11 @@ bool TalloCalc::Calculate() {
     return false;
 }
 
+// The rows end in word order, and the heading says so.
 void TalloCalc::CompressResults() {
     myResults.CompressResults();
     ResultsList()->RowsChanged();
+    ResultsList()->RowsSortedBy(0);
 }
 
 void TalloCalc::normalizeWord() {

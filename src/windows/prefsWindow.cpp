@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "framework/gui/CheckBox.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
@@ -135,7 +136,11 @@ void prefsWindow::btn_OK_Action() {
         app->prefOnlyUniqueScores = FindControl<fw::CheckBox>("cb_uniqueScores")->Value();
         app->prefConstrainIndividual = FindControl<fw::RadioButton>("rb_alphabet", 0)->Value();
         app->prefConstrainCombined = FindControl<fw::RadioButton>("rb_alphabet", 1)->Value();
-        app->savePrefs();
+        if (!app->savePrefs()) {
+            // The window stays, so that the user can try again or cancel.
+            fw::MsgBox(app->prefsSaveFailureText());
+            return;
+        }
     }
     Close();
 }

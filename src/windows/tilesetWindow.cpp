@@ -51,7 +51,8 @@ void tilesetWindow::CreateControls0() {
     auto* list = AddControl<fw::Listbox>(
         {.name = "lbox_Tiles",
          .bounds = {3, 5, 138, 451},
-         .locks = fw::LockLeft | fw::LockTop | fw::LockRight | fw::LockBottom});
+         .locks = fw::LockLeft | fw::LockTop | fw::LockRight | fw::LockBottom,
+         .accessibleName = "Tiles"});
     list->SetHeadings({" ", "Total", "Left"});
     list->setAttribute(Qt::WA_MacShowFocusRect, false);
     AddTileRows(*list);

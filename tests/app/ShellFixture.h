@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/MenuBar.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/Timer.h"
 #include "support/PreferencesFolder.h"
@@ -48,6 +49,8 @@ protected:
         // Whatever the application stores goes into a folder of this test.
         ASSERT_TRUE(home.isValid());
         qputenv("HOME", home.path().toLocal8Bit());
+        // A message box is read here, never waited for.
+        fw::SetMsgBoxCatcher([this](const std::string& text) { messages.push_back(text); });
         static int argc = 0;
         system = std::make_unique<StartUp>(argc, nullptr, [this] {
             auto made = std::make_unique<RecordingApp>();
@@ -55,7 +58,10 @@ protected:
             return made;
         });
     }
-    void TearDown() override { system.reset(); }
+    void TearDown() override {
+        system.reset();
+        fw::SetMsgBoxCatcher(nullptr);
+    }
 
     // Runs the event loop with the body as the user's first act; the
     // application quits after the body unless the body made it quit.
@@ -123,4 +129,5 @@ protected:
     ScopedPreferencesFolder preferences{home.filePath(QStringLiteral("config")).toStdString()};
     std::unique_ptr<StartUp> system;
     RecordingApp* app = nullptr;
+    std::vector<std::string> messages; // the message boxes shown, in order
 };

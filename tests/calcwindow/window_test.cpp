@@ -238,3 +238,70 @@ TEST_F(CalcWindow, ClickingAButtonLeavesTheTypingInTheWordField) {
     Enter(w, "dog");
     EXPECT_EQ(Rows(w), std::vector<std::string>{"DOG/5"});
 }
+
+// Tab walks only the controls the user can see: never the window's own tile
+// list beyond its right edge, nor the options while their panel is closed.
+TEST_F(CalcWindow, TabPassesOnlyThroughControlsInSight) {
+    TalloCalc* w = Open();
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    Enter(w, "cat"); // enables Clear List
+    const auto walk = [w](Qt::KeyboardModifiers modifiers) {
+        std::vector<std::string> names;
+        Field(w)->setFocus();
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+            names.push_back(QApplication::focusWidget()->objectName().toStdString());
+        }
+        return names;
+    };
+    const std::vector<std::string> closed = {"lbox_wordValue", "btn_Board",     "btn_Letters",
+                                             "dt_Options",     "btn_clearList", "btn_Calc",
+                                             "tbox_Word",      "lbox_wordValue"};
+    std::vector<std::string> forward = walk({});
+    EXPECT_EQ(std::vector<std::string>(forward.begin(), forward.begin() + 8), closed);
+    std::vector<std::string> backward = walk(Qt::ShiftModifier);
+    EXPECT_EQ(backward.front(), "btn_Calc");
+    EXPECT_EQ(backward[1], "btn_clearList");
+    EXPECT_EQ(std::count(backward.begin(), backward.end(), "lbox_Tiles"), 0);
+
+    OpenOptions(w);
+    forward = walk({});
+    EXPECT_EQ(std::count(forward.begin(), forward.end(), "lbox_Tiles"), 0);
+    EXPECT_NE(std::find(forward.begin(), forward.end(), "cb_specialSpaces"), forward.end());
+    EXPECT_NE(std::find(forward.begin(), forward.end(), "cb_uniqueScores"), forward.end());
+}
+
+// The heading's arrow tells the order the rows are in, and never cuts a
+// heading short.
+TEST_F(CalcWindow, SortArrowFollowsTheRowsOrderAndHeadingsStayWhole) {
+    TalloCalc* w = Open();
+    auto* list = Get<fw::Listbox>(w, "lbox_wordValue");
+    QHeaderView* heading = list->header();
+    Enter(w, "quiz");
+    Enter(w, "ox");
+    emit heading->sectionClicked(1);
+    EXPECT_TRUE(heading->isSortIndicatorShown());
+    EXPECT_EQ(heading->sortIndicatorSection(), 1);
+    Enter(w, "a"); // listed at the end: the rows are no longer by score
+    EXPECT_FALSE(heading->isSortIndicatorShown());
+
+    emit heading->sectionClicked(1);
+    SetOption(w, "cb_specialSpaces", true);
+    Enter(w, "za"); // pruning leaves the rows in word order
+    EXPECT_TRUE(heading->isSortIndicatorShown());
+    EXPECT_EQ(heading->sortIndicatorSection(), 0);
+    EXPECT_EQ(Rows(w).front().substr(0, 2), "A/");
+    Click(Get<fw::PushButton>(w, "btn_clearList"));
+    EXPECT_FALSE(heading->isSortIndicatorShown());
+
+    fw::Listbox* tiles = Tiles(w);
+    Click(Get<fw::PushButton>(w, "btn_Letters"));
+    for (int column = 0; column < 3; ++column) {
+        emit tiles->header()->sectionClicked(column);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_GE(tiles->header()->sectionSize(c), tiles->header()->sectionSizeHint(c))
+                << tiles->Heading(c) << " sorted by " << column;
+        }
+    }
+}

@@ -258,6 +258,7 @@ TEST_F(Application, CancelChangesNeitherTheDefaultsNorTheFile) {
     Restart();
     Run([this, &before] {
         const std::vector<bool> loaded = Defaults(*app);
+        ClickSplash();
         prefsWindow* window = OpenPreferences();
         ASSERT_NE(window, nullptr);
         QTest::mouseClick(window->FindControl<fw::CheckBox>("cb_blankTiles"), Qt::LeftButton);
@@ -342,6 +343,12 @@ TEST_F(Application, AFolderThatCantBeWrittenLeavesTheApplicationWorking) {
                                     Qt::LeftButton);
                   QTest::mouseClick(window->FindControl<fw::PushButton>("btn_OK"), Qt::LeftButton);
                   EXPECT_TRUE(app->prefEnableSpecialSpaces);
+                  // The user is told; the window waits for another try or Cancel.
+                  ASSERT_EQ(messages.size(), 1u);
+                  EXPECT_NE(messages[0].find("preferences could not be saved"), std::string::npos);
+                  ASSERT_EQ(fw::SingleInstance<prefsWindow>::Current(), window);
+                  QTest::mouseClick(window->FindControl<fw::PushButton>("btn_Cancel"),
+                                    Qt::LeftButton);
                   Type(calc, "cat");
                   EXPECT_EQ(Rows(calc).size(), 1U);
                   Choose("FileNewCalc");
@@ -351,4 +358,7 @@ TEST_F(Application, AFolderThatCantBeWrittenLeavesTheApplicationWorking) {
               }),
               0);
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
+    // Quitting tried again, and told the user before the application went.
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], messages[0]);
 }

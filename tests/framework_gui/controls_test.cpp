@@ -6,7 +6,11 @@
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/StaticText.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
+#include <string_view>
 
 namespace {
 
@@ -57,12 +61,18 @@ TEST(Controls, SettingValueRaisesActionAsAClickDoes) {
 
     auto* dt = window->FindControl<fw::DisclosureTriangle>("dt");
     EXPECT_TRUE(dt->Value());
-    EXPECT_EQ(dt->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(dt->focusPolicy(), Qt::TabFocus);
     dt->SetValue(false);
     EXPECT_EQ(counts.triangle, 1);
     QTest::mouseClick(dt, Qt::LeftButton);
     EXPECT_TRUE(dt->Value());
     EXPECT_EQ(counts.triangle, 2);
+    // From the keyboard: Space toggles the focused triangle.
+    Activate(window);
+    dt->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(dt, Qt::Key_Space);
+    EXPECT_FALSE(dt->Value());
+    EXPECT_EQ(counts.triangle, 3);
     delete window;
 }
 
@@ -113,20 +123,25 @@ TEST(Controls, KeyDownGetsKeyCodesAndSwallows) {
     const std::vector<std::pair<Qt::Key, std::string>> codes = {
         {Qt::Key_Backspace, "\x08"}, {Qt::Key_Delete, "\x7f"}, {Qt::Key_Left, "\x1c"},
         {Qt::Key_Right, "\x1d"},     {Qt::Key_Up, "\x1e"},     {Qt::Key_Down, "\x1f"},
-        {Qt::Key_Return, "\r"},      {Qt::Key_Enter, "\x03"},  {Qt::Key_Tab, "\t"},
-        {Qt::Key_Escape, "\x1b"},    {Qt::Key_Home, "\x01"},   {Qt::Key_End, "\x04"},
-        {Qt::Key_PageUp, "\x0b"},    {Qt::Key_F5, "\x10"}};
+        {Qt::Key_Return, "\r"},      {Qt::Key_Enter, "\x03"},  {Qt::Key_Escape, "\x1b"},
+        {Qt::Key_Home, "\x01"},      {Qt::Key_End, "\x04"},    {Qt::Key_PageUp, "\x0b"},
+        {Qt::Key_F5, "\x10"}};
     for (const auto& [key, code] : codes) {
         keys.clear();
         QTest::keyClick(field, key);
         ASSERT_EQ(keys.size(), 1u) << code;
         EXPECT_EQ(keys[0], code);
     }
-    // Tab was swallowed, so the focus stayed; so was Home, so the caret did.
-    EXPECT_TRUE(field->hasFocus());
     keys.clear();
     QTest::keyClick(field, Qt::Key_Shift);
     EXPECT_TRUE(keys.empty()); // a modifier alone is no key
+
+    // Tab and Shift+Tab never meet the filter: they move the focus.
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_TRUE(window->FindControl<fw::PushButton>("next")->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_TRUE(keys.empty());
 
     keys.clear();
     QTest::keyClicks(field, "q7Z!u");
@@ -135,6 +150,47 @@ TEST(Controls, KeyDownGetsKeyCodesAndSwallows) {
     // Pasted text does not pass the filter; the limit still holds.
     field->insert("123456");
     EXPECT_EQ(field->Text(), "qZu12");
+    delete window;
+}
+
+// Every character that reaches the text meets the filter on its own, by
+// whatever road it comes: chords, keys that type several characters, text
+// that an input method commits. Pasting stays unfiltered.
+TEST(Controls, EveryTypedCharacterMeetsTheFilter) {
+    auto* window = MakeWindow(nullptr, [](TestWindow& w) {
+        auto* field = w.AddControl<fw::EditField>({.name = "tbox", .bounds = {10, 10, 188, 22}});
+        field->OnKeyDown([](const std::string& key) {
+            return std::string_view("abcdefghijklmnopqrstuvwxyz_ \x08\x7f\x1c\x1d\r\x03")
+                       .find(key) == std::string_view::npos;
+        });
+    });
+    Activate(window);
+    auto* field = window->FindControl<fw::EditField>("tbox");
+    field->setFocus();
+    const auto type = [field](int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(field, &press);
+    };
+    type(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier, "7"); // AltGr on some layouts
+    type(Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@");
+    EXPECT_EQ(field->Text(), "");
+    type(Qt::Key_unknown, {}, "x7y");
+    type(Qt::Key_unknown, {}, QString::fromLatin1("_ \b"));
+    EXPECT_EQ(field->Text(), "xy_ ");
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u00e95!"));
+    QApplication::sendEvent(field, &commit);
+    EXPECT_EQ(field->Text(), "xy_ ");
+    QInputMethodEvent mixed;
+    mixed.setCommitString(QString::fromUtf8("a\u00e9b"));
+    QApplication::sendEvent(field, &mixed);
+    EXPECT_EQ(field->Text(), "xy_ ab");
+
+    // Edit commands still act, and what they paste is not filtered.
+    QApplication::clipboard()->setText("5!");
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->Text(), "xy_ ab5!");
     delete window;
 }
 

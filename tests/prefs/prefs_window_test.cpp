@@ -3,6 +3,7 @@
 #include "app/MenuBar1.h"
 #include "app/StartUp.h"
 #include "framework/gui/CheckBox.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/SingleInstance.h"
@@ -62,16 +63,26 @@ protected:
     void SetUp() override {
         PrefsFolderTest::SetUp();
         static int argc = 0;
+        fw::SetMsgBoxCatcher([this](const std::string& text) { messages.push_back(text); });
         system_ = std::make_unique<StartUp>(argc, nullptr);
         app = App::instance();
         ASSERT_NE(app, nullptr);
+        // Past the splash, which leaves only Quit to the menus while it shows.
+        ASSERT_NE(Splash(), nullptr);
+        Splash()->startUp();
     }
-    void TearDown() override { system_.reset(); }
+
+    static SplashScreen* Splash() { return fw::SingleInstance<SplashScreen>::Current(); }
+    void TearDown() override {
+        system_.reset();
+        fw::SetMsgBoxCatcher(nullptr);
+    }
 
     prefsWindow* Current() const { return fw::SingleInstance<prefsWindow>::Current(); }
     void ChoosePreferences() const { MenuBar1::instance()->Item("PrefMenu")->Action()->trigger(); }
 
     App* app = nullptr;
+    std::vector<std::string> messages; // the message boxes shown, in order
 
 private:
     std::unique_ptr<StartUp> system_;
@@ -202,10 +213,10 @@ TEST_F(PrefsWindowTest, CancelChangesNeitherTheApplicationNorTheFile) {
 
 TEST_F(PrefsWindowTest, PreferencesCommandKeepsOneWindowUntilItCloses) {
     app->loadPrefs();
-    auto* splash = fw::SingleInstance<SplashScreen>::Current();
-    ASSERT_NE(splash, nullptr);
-    Activate(splash);
-    QTest::keyClick(splash, Qt::Key_Comma, Qt::ControlModifier);
+    fw::Window* calculator = fw::FrontWindow();
+    ASSERT_NE(calculator, nullptr);
+    Activate(calculator);
+    QTest::keyClick(calculator, Qt::Key_Comma, Qt::ControlModifier);
     QPointer<prefsWindow> first = Current();
     ASSERT_NE(first, nullptr);
     first->FindControl<fw::CheckBox>("cb_wordLength")->SetValue(false);
@@ -253,7 +264,8 @@ TEST_F(PrefsWindowTest, OpenLoadsAndQuitSavesWhatTheApplicationHoldsNotTheOpenWi
                   Tail());
 }
 
-TEST_F(PrefsWindowTest, AnUnwritableFolderLeavesTheNewValuesInTheApplication) {
+// The user is told, and the window stays so that they can try again or cancel.
+TEST_F(PrefsWindowTest, AFailedSaveIsToldAndKeepsTheWindowOpenWithTheNewValuesInTheApplication) {
     std::ofstream(temp_ / "blocker") << "not a folder";
     UsePreferencesFolder(temp_ / "blocker" / "config");
     app->loadPrefs();
@@ -261,6 +273,18 @@ TEST_F(PrefsWindowTest, AnUnwritableFolderLeavesTheNewValuesInTheApplication) {
     window.FindControl<fw::CheckBox>("cb_specialSpaces")->SetValue(true);
     window.btn_OK_Action();
     EXPECT_TRUE(app->prefEnableSpecialSpaces);
+    EXPECT_FALSE(window.IsClosed());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("preferences could not be saved"), std::string::npos);
+    EXPECT_NE(messages[0].find("Could not open file for saving"), std::string::npos);
+    EXPECT_NE(messages[0].find((temp_ / "blocker" / "config").string()), std::string::npos);
+    EXPECT_NE(messages[0].find("Not a directory"), std::string::npos) << messages[0];
+
+    // The folder can be written again: the next OK saves and closes, silently.
+    UsePreferencesFolder(temp_ / "config");
+    app->loadPrefs();
+    window.btn_OK_Action();
     EXPECT_TRUE(window.IsClosed());
-    EXPECT_EQ(app->myPrefs->errorMessage, "Could not open file for saving");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_NE(ReadPrefsFile().find(Bool("EnableSpecialSpaces", true)), std::string::npos);
 }

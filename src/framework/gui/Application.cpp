@@ -21,7 +21,13 @@ Application* currentApplication = nullptr;
 // Repaints and timers during long loops; user input waits, so no handler
 // is re-entered from inside another.
 void YieldToEventLoop() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (currentApplication != nullptr) {
+        currentApplication->Yield();
+    }
+}
+
+bool ActsDuringModalDialog(const MenuItem& item) {
+    return item.Kind() == MenuItemKind::Quit;
 }
 
 } // namespace
@@ -145,9 +151,19 @@ void Application::UpdateMenus() {
             item->SetEnabled(true);
         }
     }
+    if (ModalWindow() != nullptr) {
+        for (MenuItem* item : items) {
+            if (item->Kind() != MenuItemKind::Separator && !ActsDuringModalDialog(*item)) {
+                item->SetEnabled(false);
+            }
+        }
+    }
 }
 
 void Application::MenuItemChosen(const MenuItem& item) {
+    if (ModalWindow() != nullptr && !ActsDuringModalDialog(item)) {
+        return;
+    }
     const std::string name = item.Name();
     const MenuItemKind kind = item.Kind();
     QPointer<Window> front = FrontWindow();

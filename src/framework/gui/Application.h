@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/gui/HeldInput.h"
 #include "framework/gui/QtClipboard.h"
 
 #include <QObject>
@@ -44,13 +45,18 @@ public:
 
     // Disables items without a handler, raises Event_EnableMenuItems, then
     // enables every item that has a handler in the front window or here, and
-    // the edit commands that the focused text field can carry out.
+    // the edit commands that the focused text field can carry out. While a
+    // modal dialog shows, only Quit stays enabled.
     // Runs before a menu shows and before a shortcut is matched.
     void UpdateMenus();
     // A chosen item: the front window's handler, else the application's;
     // when none takes it, the framework's own action (Quit for the Quit
-    // item, the edit commands in the focused text field).
+    // item, the edit commands in the focused text field). While a modal
+    // dialog shows, every item but Quit is ignored.
     void MenuItemChosen(const MenuItem& item);
+
+    // Runs the event loop once for a long loop (the background-task yield).
+    void Yield() { heldInput_.Yield(); }
 
     // Called by a window that is closing.
     void WindowClosing(Window* window);
@@ -68,6 +74,7 @@ private:
 
     std::unique_ptr<QApplication> ownedApplication_;
     QtClipboard clipboard_;
+    HeldInput heldInput_;
     MenuBar* menuBar_ = nullptr;
     std::map<std::string, std::function<bool()>> menuHandlers_;
     int exitStatus_ = 0;

@@ -30,6 +30,9 @@ void Control::Setup(Window* owner, const ControlDesign& design) {
     if (widget_ != nullptr) {
         widget_->setObjectName(QString::fromStdString(design.name));
         widget_->setFont(SystemFont(design.textSize));
+        if (!design.accessibleName.empty()) {
+            widget_->setAccessibleName(QString::fromStdString(design.accessibleName));
+        }
     }
     SetDesignCaption(design.caption);
     SetDesignValue(design.value);

@@ -40,7 +40,9 @@ struct ControlDesign {
     bool enabled = true;
     bool visible = true;
     std::string helpTag{}; // tooltip; a carriage return breaks the line
-    int textSize = 12;     // points of the system font; 0 = the platform's size
+    // What a screen reader calls a control that shows no caption of its own.
+    std::string accessibleName{};
+    int textSize = 12; // points of the system font; 0 = the platform's size
 };
 
 // The platform's user-interface font at the given size (0 keeps its size).

@@ -8,7 +8,7 @@
 namespace fw {
 
 // A small arrow that opens (Value True, pointing down) and closes
-// (pointing right). It does not take the keyboard focus.
+// (pointing right). Tab gives it the keyboard focus; Space toggles it.
 class DisclosureTriangle : public QToolButton, public Control {
 public:
     explicit DisclosureTriangle(QWidget* parent);

@@ -1,6 +1,8 @@
 #include "framework/gui/EditField.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace fw {
 
@@ -65,17 +67,67 @@ std::string EditField::KeyString(int key, Qt::KeyboardModifiers modifiers, const
 }
 
 bool EditField::event(QEvent* event) {
-    // Caught here rather than in keyPressEvent so that Tab reaches the
-    // filter before it moves the focus.
-    if (event->type() == QEvent::KeyPress && keyDown_) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const std::string keyText = KeyString(key->key(), key->modifiers(), key->text());
-        if (!keyText.empty() && keyDown_(keyText)) {
-            event->accept();
-            return true;
-        }
+    // Caught here rather than in keyPressEvent so that every key reaches the
+    // filter before the field's own handling.
+    if (event->type() == QEvent::KeyPress && keyDown_ &&
+        FilterKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
     return QLineEdit::event(event);
+}
+
+bool EditField::FilterKey(const QKeyEvent& key) {
+    if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+        (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+        return false;
+    }
+    const QString text = key.text();
+    const QList<uint> characters = text.toUcs4();
+    const bool typesText =
+        std::any_of(characters.begin(), characters.end(), [](uint c) { return QChar::isPrint(c); });
+    if (typesText) {
+        const QString admitted = Admitted(text);
+        if (admitted == text) {
+            return false;
+        }
+        if (!admitted.isEmpty() && !isReadOnly()) {
+            insert(admitted);
+        }
+        return true;
+    }
+    if ((key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0) {
+        return false;
+    }
+    const std::string code = KeyString(key.key(), key.modifiers(), text);
+    return !code.empty() && keyDown_(code);
+}
+
+QString EditField::Admitted(const QString& text) const {
+    QString admitted;
+    for (const uint c : text.toUcs4()) {
+        const auto character = static_cast<char32_t>(c);
+        const QString one = QString::fromUcs4(&character, 1);
+        if (QChar::isPrint(c) && !keyDown_(one.toStdString())) {
+            admitted += one;
+        }
+    }
+    return admitted;
+}
+
+void EditField::inputMethodEvent(QInputMethodEvent* event) {
+    if (keyDown_ && !event->commitString().isEmpty()) {
+        const QString admitted = Admitted(event->commitString());
+        if (admitted != event->commitString()) {
+            QInputMethodEvent filtered(event->preeditString(), event->attributes());
+            filtered.setCommitString(admitted, event->replacementStart(),
+                                     event->replacementLength());
+            QLineEdit::inputMethodEvent(&filtered);
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::inputMethodEvent(event);
 }
 
 } // namespace fw

@@ -7,12 +7,16 @@
 
 namespace fw {
 
-// A one-line text field. The KeyDown handler sees each typed key as a
-// one-character string (Home 1, Enter 3, End 4, Backspace 8, Tab 9, Page Up
-// 11, Page Down 12, Return 13, other keys that type nothing 16, Escape 27,
-// Left 28, Right 29, Up 30, Down 31, Delete 127, else the key's text) and
-// returns True to swallow it. Command-key combinations (paste and the other
-// edit commands) and modifier keys alone do not pass the filter.
+// A one-line text field. The KeyDown handler sees each key as a
+// one-character string (Home 1, Enter 3, End 4, Backspace 8, Page Up 11,
+// Page Down 12, Return 13, other keys that type nothing 16, Escape 27, Left
+// 28, Right 29, Up 30, Down 31, Delete 127) and returns True to swallow it.
+// Text is typed character by character: every character of a key's text,
+// whatever modifiers made it, and of text an input method commits meets the
+// handler on its own, and only those it lets through reach the field (a
+// control character never does). Command-key combinations that type nothing
+// (the edit commands), modifier keys alone, Tab and Shift+Tab (which move the
+// focus) and pasted text do not pass the filter.
 class EditField : public QLineEdit, public Control {
 public:
     explicit EditField(QWidget* parent);
@@ -32,8 +36,14 @@ public:
 protected:
     void SetDesignCaption(const std::string& caption) override { SetText(caption); }
     bool event(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    // Whether the key is swallowed.
+    bool FilterKey(const QKeyEvent& key);
+    // The characters of typed text that the handler lets through.
+    QString Admitted(const QString& text) const;
+
     std::function<bool(const std::string&)> keyDown_;
 };
 

@@ -93,6 +93,7 @@ void Listbox::SetModel(ListboxModel* model) {
     model_ = model != nullptr ? model : ownModel_.get();
     lastIndex_ = -1;
     itemModel_->EndReset();
+    OrderLost();
     ApplyColumnWidths();
 }
 
@@ -103,6 +104,7 @@ ListboxModel& Listbox::Model() const {
 void Listbox::RowsChanged() {
     itemModel_->BeginReset();
     itemModel_->EndReset();
+    OrderLost();
     ApplyColumnWidths();
 }
 
@@ -114,6 +116,7 @@ void Listbox::AppendRows(int count, const std::function<void()>& append) {
     itemModel_->BeginInsert(model_->RowCount(), count);
     append();
     itemModel_->EndInsert();
+    OrderLost();
 }
 
 int Listbox::RowCount() const {
@@ -140,6 +143,7 @@ void Listbox::AddRow(const std::string& column0) {
     model_->AddRow(column0);
     itemModel_->EndInsert();
     lastIndex_ = row;
+    OrderLost();
 }
 
 std::string Listbox::Cell(int row, int column) const {
@@ -152,6 +156,9 @@ void Listbox::SetCell(int row, int column, const std::string& text) {
     }
     model_->SetCellText(row, column, text);
     itemModel_->CellChanged(row, column);
+    if (column == sortedColumn_) {
+        OrderLost();
+    }
 }
 
 void Listbox::RemoveRow(int row) {
@@ -171,6 +178,7 @@ void Listbox::DeleteAllRows() {
     model_->DeleteAllRows();
     itemModel_->EndReset();
     lastIndex_ = -1;
+    OrderLost();
 }
 
 int Listbox::ListIndex() const {
@@ -202,12 +210,33 @@ void Listbox::SetColumnWidths(const std::string& widths) {
 }
 
 void Listbox::SetSortedColumn(int column) {
+    if (column != sortedColumn_) {
+        OrderLost();
+    }
     sortedColumn_ = column;
-    if (column >= 0 && column < ColumnCount()) {
+}
+
+void Listbox::RowsSortedBy(int column) {
+    sortedColumn_ = column;
+    ShowSortIndicator();
+}
+
+void Listbox::ShowSortIndicator() {
+    if (sortedColumn_ < 0 || sortedColumn_ >= ColumnCount()) {
+        OrderLost();
+        return;
+    }
+    header()->setSortIndicator(sortedColumn_, Qt::AscendingOrder);
+    if (!header()->isSortIndicatorShown()) {
         header()->setSortIndicatorShown(true);
-        header()->setSortIndicator(column, Qt::AscendingOrder);
-    } else {
+        ApplyColumnWidths();
+    }
+}
+
+void Listbox::OrderLost() {
+    if (header()->isSortIndicatorShown()) {
         header()->setSortIndicatorShown(false);
+        ApplyColumnWidths();
     }
 }
 
@@ -223,7 +252,11 @@ int Listbox::CompareRows(int row1, int row2, int column) const {
 
 void Listbox::Sort() {
     const int column = sortedColumn_;
-    if (column < 0 || column >= ColumnCount() || RowCount() < 2) {
+    if (column < 0 || column >= ColumnCount()) {
+        return;
+    }
+    ShowSortIndicator();
+    if (RowCount() < 2) {
         return;
     }
     const RowCompare compare = [this, column](int a, int b) { return CompareRows(a, b, column); };
@@ -281,7 +314,26 @@ void Listbox::ApplyColumnWidths() {
             ++shares;
         }
     }
-    const int share = shares > 0 ? std::max(available - used, 0) / shares : 0;
+    // The columns that share what is left each get an equal part, except that
+    // a heading (with its sort arrow) is never cut: a column whose heading
+    // needs more gets that, and the others share the rest.
+    int left = std::max(available - used, 0);
+    bool settled = false;
+    while (shares > 0 && !settled) {
+        settled = true;
+        const int share = left / shares;
+        for (int c = 0; c < columns; ++c) {
+            const int needed = header()->sectionSizeHint(c);
+            if (widths[static_cast<size_t>(c)] < 0 && needed > share) {
+                widths[static_cast<size_t>(c)] = needed;
+                left = std::max(left - needed, 0);
+                --shares;
+                settled = false;
+                break;
+            }
+        }
+    }
+    const int share = shares > 0 ? left / shares : 0;
     for (int c = 0; c < columns; ++c) {
         const int w = widths[static_cast<size_t>(c)];
         header()->resizeSection(c, w >= 0 ? w : share);

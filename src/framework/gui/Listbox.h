@@ -57,9 +57,16 @@ public:
     // gives every column the same width.
     void SetColumnWidths(const std::string& widths);
 
+    // The heading's sort indicator tells the order the rows are in: Sort
+    // shows it over the sorted column, and a change that may break that order
+    // (rows added, a cell of that column set, rows changed behind the list's
+    // back) takes it away.
     int SortedColumn() const { return sortedColumn_; }
     void SetSortedColumn(int column);
     void Sort();
+    // Tells the list that the model put its rows in ascending order of the
+    // column by itself.
+    void RowsSortedBy(int column);
     void OnCompareRows(CompareRowsHandler handler) { compareRows_ = std::move(handler); }
     // The comparison the sort uses for two rows in a column.
     int CompareRows(int row1, int row2, int column) const;
@@ -69,6 +76,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void OrderLost();
+    void ShowSortIndicator();
     void ApplyColumnWidths();
     void ApplyRowHeight();
 

@@ -85,6 +85,10 @@ void StaticText::ShowText() {
         setToolTip(QString());
         tipShowsText_ = false;
     }
+    // A screen reader reads the whole line, not what fits on the screen.
+    if (accessibleName() != (cut ? fullText_ : QString())) {
+        setAccessibleName(cut ? fullText_ : QString());
+    }
 }
 
 } // namespace fw

@@ -10,7 +10,7 @@ namespace fw {
 // A label; plain text only, one line unless made multi-line. A single line a
 // little too long for the label is set slightly narrower; one far too long
 // is cut short with an ellipsis, and its whole text shows on the pointer
-// (unless the label has a help tag of its own).
+// (unless the label has a help tag of its own) and is its accessible name.
 class StaticText : public QLabel, public Control {
 public:
     explicit StaticText(QWidget* parent);

@@ -380,6 +380,27 @@ void Window::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+bool Window::focusNextPrevChild(bool next) {
+    const auto reachable = [this](QWidget* widget) {
+        if ((widget->focusPolicy() & Qt::TabFocus) == 0 || !widget->isEnabled() ||
+            !widget->isVisibleTo(this) || widget->window() != this) {
+            return false;
+        }
+        const QRect inWindow(widget->mapTo(this, QPoint(0, 0)), widget->size());
+        return inWindow.intersects(content_->geometry());
+    };
+    QWidget* start = focusWidget() != nullptr ? focusWidget() : this;
+    QWidget* widget = start;
+    do {
+        widget = next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+        if (reachable(widget)) {
+            widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    } while (widget != start && widget != nullptr);
+    return false;
+}
+
 void Window::ApplyWindowFlags() {
     Qt::WindowFlags flags;
     const Qt::WindowFlags close = closeButton_ ? Qt::WindowCloseButtonHint : Qt::WindowFlags();
@@ -398,6 +419,8 @@ void Window::ApplyWindowFlags() {
         break;
     }
     const bool wasVisible = isVisible();
+    // A modal dialog keeps the input of the whole application until it goes.
+    setWindowModality(frame_ == WindowFrame::ModalDialog ? Qt::ApplicationModal : Qt::NonModal);
     setWindowFlags(flags);
     if (wasVisible) {
         show();
@@ -481,8 +504,17 @@ void Window::PlaceOnFirstShow() {
         // Centred over the window in front, or over the screen; never past
         // the screen's edges.
         const QRect area = over != nullptr ? over->frameGeometry() : screenArea;
-        const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
-        move(fits(centred) ? centred : WithinArea(QRect(centred, size), screenArea));
+        const QPoint centred(area.left() + (area.width() - size.width()) / 2,
+                             area.top() + (area.height() - size.height()) / 2);
+        const QPoint topLeft =
+            fits(centred) ? centred : WithinArea(QRect(centred, size), screenArea);
+        if (HasTitleBar()) {
+            move(topLeft);
+        } else {
+            // No title bar: the content itself is centred, and whatever thin
+            // border the window system adds lies evenly around it.
+            setGeometry(QRect(topLeft, size));
+        }
         return;
     }
 
@@ -507,10 +539,16 @@ void Window::PlaceOnFirstShow() {
 }
 
 QSize Window::OuterSize() const {
-    // Before the window is shown its frame is unknown: allow for a title bar.
-    const int titleBar = isVisible() ? frameGeometry().height() - geometry().height()
-                                     : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    // Before the window is shown its frame is unknown: allow for a title bar
+    // where the kind of window has one.
+    const int titleBar = isVisible()     ? frameGeometry().height() - geometry().height()
+                         : HasTitleBar() ? style()->pixelMetric(QStyle::PM_TitleBarHeight)
+                                         : 0;
     return {width_, height_ + MenuBarHeight() + std::max(titleBar, 0)};
+}
+
+bool Window::HasTitleBar() const {
+    return frame_ == WindowFrame::Document || frame_ == WindowFrame::Floating;
 }
 
 QRect Window::ScreenArea(QPoint near) const {
@@ -588,6 +626,16 @@ Window* FrontWindow() {
             continue;
         }
         return window;
+    }
+    return nullptr;
+}
+
+Window* ModalWindow() {
+    for (Window* window : Registry()) {
+        if (!window->IsClosed() && window->isVisible() &&
+            window->Frame() == WindowFrame::ModalDialog) {
+            return window;
+        }
     }
     return nullptr;
 }

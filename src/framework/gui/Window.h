@@ -137,6 +137,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab pass only through controls that can be seen: a
+    // control hidden, disabled or lying beyond the window's edges is skipped.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* ParentFor(const ControlDesign& design) const;
@@ -149,6 +152,7 @@ private:
     void PlaceOnFirstShow();
     // The window's size with its menu bar and title bar.
     QSize OuterSize() const;
+    bool HasTitleBar() const;
     // The usable part of the screen at a point (the main screen for none).
     QRect ScreenArea(QPoint near) const;
     // Where a rectangle's top left corner goes so that it lies in an area.
@@ -196,6 +200,9 @@ template <class W, class... A> W* NewWindow(A&&... args) {
 // The window in front: the most recently activated or shown open window
 // (a drawer stands for its parent window); nullptr when none is shown.
 Window* FrontWindow();
+// The modal dialog that shows, if any; while one does, the other windows
+// and the menu commands wait for it.
+Window* ModalWindow();
 // Every open (not closed) window, front first.
 std::vector<Window*> OpenWindows();
 // Every window not yet deleted, closed ones included.
