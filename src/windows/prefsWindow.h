@@ -2,6 +2,7 @@
 
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/Window.h"
+#include "windows/OptionControls.h"
 
 // Edits the default options of calculator windows opened from now on. Not
 // modal; "OK" stores and saves them at once, "Cancel" drops the edits.
@@ -26,6 +27,10 @@ protected:
     void Layout() override;
     void CreateControls() override;
     void CreateControls0();
+    void BindControls() override;
     void AddMenuHandlers() override;
     void Event_Open() override;
+
+private:
+    OptionControls options_{};
 };

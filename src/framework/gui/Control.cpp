@@ -22,6 +22,14 @@ QFont SystemFont(int points) {
 
 Control::~Control() = default;
 
+void Control::RaiseAction() const {
+    if (action_) {
+        // The handler may close the window and with it this control.
+        auto handler = action_;
+        handler();
+    }
+}
+
 void Control::Setup(Window* owner, const ControlDesign& design) {
     owner_ = owner;
     name_ = design.name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -83,6 +84,11 @@ public:
     virtual void SetVisible(bool visible);
     void SetHelpTag(const std::string& text);
 
+    // The Action event of the controls that have one (buttons, check boxes,
+    // radio buttons, disclosure triangles, timers): a click, or a value set
+    // in code, raises it.
+    void OnAction(std::function<void()> handler) { action_ = std::move(handler); }
+
     // Where a control placed inside this one goes (group box, tab panel).
     virtual QWidget* ContentWidget(int panel);
 
@@ -98,10 +104,12 @@ protected:
     virtual void SetDesignValue(bool value);
     // Called after the control's Qt geometry was set.
     virtual void GeometryApplied() {}
+    void RaiseAction() const;
 
 private:
     QWidget* widget_ = nullptr;
     Window* owner_ = nullptr;
+    std::function<void()> action_;
     std::string name_;
     int index_ = -1;
     Rect bounds_;
