@@ -64,6 +64,15 @@ inline constexpr std::array<Option, kOptionCount> kOptions = {{
      "the Tiles Left count will be reset."},
 }};
 
+// Every option at its default.
+constexpr OptionValues DefaultOptions() {
+    OptionValues values;
+    for (const Option& option : kOptions) {
+        values.*option.field = option.defaultValue;
+    }
+    return values;
+}
+
 // Rows of kOptions, in the order in which a window copies the options
 // into its controls. Word length comes before special spaces, whose rule
 // then overrides it; the tile-mode pair goes by index, so with both set the

@@ -22,14 +22,7 @@ struct CalcFixture : ::testing::Test {
     void SetUp() override {
         app = std::make_unique<App>();
         app->SetMenuBar(MenuBar1::instance());
-        app->prefCenterSquareDouble = true;
-        app->prefEnableBlanks = true;
-        app->prefEnableSpecialSpaces = false;
-        app->prefEnforceWordLength = true;
-        app->prefEnforceContraints = true;
-        app->prefOnlyUniqueScores = true;
-        app->prefConstrainIndividual = true;
-        app->prefConstrainCombined = false;
+        static_cast<prefs::OptionValues&>(*app) = prefs::DefaultOptions();
     }
     void TearDown() override {
         app.reset();

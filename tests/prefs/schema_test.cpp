@@ -1,5 +1,6 @@
 #include "PrefsTestSupport.h"
 #include "prefs/PrefSchema.h"
+#include "support/OptionValues.h"
 
 #include <array>
 #include <vector>
@@ -7,13 +8,6 @@
 namespace {
 
 using Fields = prefs::OptionValues;
-
-// The fields in file order.
-std::vector<bool> InOrder(const Fields& f) {
-    return {f.prefCenterSquareDouble, f.prefEnableBlanks,       f.prefEnableSpecialSpaces,
-            f.prefEnforceWordLength,  f.prefEnforceContraints,  f.prefOnlyUniqueScores,
-            f.prefConstrainCombined,  f.prefConstrainIndividual};
-}
 
 const fw::Date kSaved = fw::Date::FromUTC({2024, 3, 7, 9, 5, 3});
 
@@ -42,7 +36,7 @@ TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
     auto doc = prefs::OpenPrefs();
     Fields fields;
     prefs::LoadPrefs(*doc, fields);
-    EXPECT_EQ(InOrder(fields),
+    EXPECT_EQ(OptionValuesInTableOrder(fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
     EXPECT_FALSE(std::filesystem::exists(PrefsPath())); // loading writes nothing
 
@@ -56,7 +50,7 @@ TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
     auto again = prefs::OpenPrefs();
     Fields read;
     prefs::LoadPrefs(*again, read);
-    EXPECT_EQ(InOrder(read), InOrder(fields));
+    EXPECT_EQ(OptionValuesInTableOrder(read), OptionValuesInTableOrder(fields));
     prefs::SavePrefs(*again, read, kSaved); // nothing new to add, nothing reordered
     EXPECT_EQ(ReadPrefsFile(), Head() + Bool("CenterSquareDouble", false) +
                                    Bool("EnableBlanks", true) + Bool("EnableSpecialSpaces", true) +
@@ -184,7 +178,7 @@ TEST_F(Schema, AFolderThatCannotBeWrittenKeepsTheValuesAndReportsOnlyToTheDocume
     auto doc = prefs::OpenPrefs();
     Fields fields;
     prefs::LoadPrefs(*doc, fields);
-    EXPECT_EQ(InOrder(fields),
+    EXPECT_EQ(OptionValuesInTableOrder(fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
     fields.prefEnableSpecialSpaces = true;
     prefs::SavePrefs(*doc, fields, kSaved);
