@@ -10,6 +10,7 @@
 #include "framework/gui/TabPanel.h"
 #include "support/OptionValues.h"
 #include "windows/SplashScreen.h"
+#include "windows/TalloCalc.h"
 #include "windows/prefsWindow.h"
 
 #include <QAction>
@@ -76,6 +77,29 @@ private:
 const std::vector<bool> kDefaults = {true, true, false, true, true, true, false, true};
 
 } // namespace
+
+// Both windows show each option as the option table describes it; only the
+// preferences window leaves out the word-length help.
+TEST_F(PrefsWindowTest, BothWindowsShowEveryOptionWithTheTablesCaptionAndHelp) {
+    app->loadPrefs();
+    ChoosePreferences();
+    fw::Window* calc = fw::NewWindow<TalloCalc>();
+    for (const prefs::Option& option : prefs::kOptions) {
+        const std::string name(option.control);
+        for (fw::Window* window : {static_cast<fw::Window*>(Current()), calc}) {
+            const auto* control = window->FindControl<fw::ValueControl>(name, option.index);
+            ASSERT_NE(control, nullptr) << name;
+            EXPECT_EQ(control->Caption(), option.caption) << name;
+            QString help = QString::fromUtf8(option.help.data(), option.help.size());
+            help.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            if (window != calc && name == "cb_wordLength") {
+                help.clear();
+            }
+            EXPECT_EQ(control->Widget()->toolTip(), help) << name;
+        }
+    }
+    calc->Close();
+}
 
 TEST_F(PrefsWindowTest, OpensShowingTheApplicationsValuesOnItsOneTab) {
     app->loadPrefs();

@@ -3,6 +3,9 @@
 #include "support/OptionValues.h"
 
 #include <array>
+#include <set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -186,4 +189,21 @@ TEST_F(Schema, AFolderThatCannotBeWrittenKeepsTheValuesAndReportsOnlyToTheDocume
     EXPECT_EQ(doc->errorMessage, "Could not open file for saving");
     EXPECT_TRUE(fields.prefEnableSpecialSpaces);
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
+}
+
+// A control, a key or a row taken twice would tie two options together.
+TEST(OptionTable, KeysControlsAndTheOpenOrderTakeEachOptionOnce) {
+    std::set<std::string_view> keys;
+    std::set<std::pair<std::string_view, int>> controls;
+    for (const prefs::Option& option : prefs::kOptions) {
+        keys.insert(option.key);
+        controls.insert({option.control, option.index});
+        EXPECT_EQ(prefs::OptionRow(option.control, option.index),
+                  static_cast<std::size_t>(&option - prefs::kOptions.data()));
+    }
+    EXPECT_EQ(keys.size(), prefs::kOptionCount);
+    EXPECT_EQ(controls.size(), prefs::kOptionCount);
+    EXPECT_EQ(std::set<std::size_t>(prefs::kOpenOrder.begin(), prefs::kOpenOrder.end()).size(),
+              prefs::kOptionCount);
+    EXPECT_EQ(prefs::OptionRow("cb_nothing"), prefs::kOptionCount);
 }
