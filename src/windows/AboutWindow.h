@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/gui/SingleInstance.h"
 #include "framework/gui/Window.h"
 
 // The about box: the splash picture with a grey version label.
@@ -8,10 +9,10 @@ public:
     AboutWindow() = default;
 
     // The open about window, created when none is open.
-    static AboutWindow& instance();
+    static AboutWindow& instance() { return fw::SingleInstance<AboutWindow>::Get(); }
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
 };

@@ -66,10 +66,6 @@ void TalloCalc::Layout() {
                  .placement = fw::WindowPlacement::ParentWindow});
 }
 
-void TalloCalc::CreateControls() {
-    CreateControls0();
-}
-
 // Each control takes its design values before its handler is installed, so
 // building the window raises no event.
 void TalloCalc::CreateControls0() {

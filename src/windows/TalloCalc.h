@@ -47,7 +47,7 @@ public:
     static const std::vector<CalcControlRow>& Design();
 
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void BindControls() override;
 

@@ -4,7 +4,6 @@
 #include "framework/gui/CheckBox.h"
 #include "framework/gui/MsgBox.h"
 #include "framework/gui/PushButton.h"
-#include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
 #include "framework/gui/TabPanel.h"
 #include "windows/OptionControls.h"
@@ -17,18 +16,10 @@ constexpr int kPlatformTextSize = 0;
 
 } // namespace
 
-prefsWindow& prefsWindow::instance() {
-    return fw::SingleInstance<prefsWindow>::Get();
-}
-
 void prefsWindow::Layout() {
     // Only OK and Cancel end the window, so every way out is a decision.
     ApplyDesign(
         {.title = "Tallorix Preferences", .width = 363, .height = 393, .closeButton = false});
-}
-
-void prefsWindow::CreateControls() {
-    CreateControls0();
 }
 
 void prefsWindow::CreateControls0() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/gui/RadioButton.h"
+#include "framework/gui/SingleInstance.h"
 #include "framework/gui/Window.h"
 #include "windows/OptionControls.h"
 
@@ -18,14 +19,14 @@ public:
 
     // The open preferences window, created when none is open. The caller
     // shows it.
-    static prefsWindow& instance();
+    static prefsWindow& instance() { return fw::SingleInstance<prefsWindow>::Get(); }
 
     void btn_OK_Action();
     void btn_Cancel_Action();
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void BindControls() override;
     void AddMenuHandlers() override;

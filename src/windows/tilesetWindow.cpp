@@ -43,10 +43,6 @@ void tilesetWindow::Layout() {
                  .visible = false});
 }
 
-void tilesetWindow::CreateControls() {
-    CreateControls0();
-}
-
 void tilesetWindow::CreateControls0() {
     auto* list = AddControl<fw::Listbox>(
         {.name = "lbox_Tiles",

@@ -14,7 +14,7 @@ public:
     explicit tilesetWindow(fw::Window* calculator) : fw::Window(calculator) {}
 
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void BindControls() override;
     fw::Listbox* TileList() const { return tiles_; }

@@ -59,27 +59,9 @@ void Control::SetBounds(const Rect& bounds) {
     }
 }
 
-void Control::SetLeft(int left) {
+void Control::SetBoundsField(int Rect::*field, int value) {
     Rect r = CurrentBounds();
-    r.left = left;
-    SetBounds(r);
-}
-
-void Control::SetTop(int top) {
-    Rect r = CurrentBounds();
-    r.top = top;
-    SetBounds(r);
-}
-
-void Control::SetWidth(int width) {
-    Rect r = CurrentBounds();
-    r.width = width;
-    SetBounds(r);
-}
-
-void Control::SetHeight(int height) {
-    Rect r = CurrentBounds();
-    r.height = height;
+    r.*field = value;
     SetBounds(r);
 }
 

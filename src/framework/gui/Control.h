@@ -71,10 +71,10 @@ public:
     Rect CurrentBounds() const;
     // Rebases the control: the given place holds for the window's current size.
     void SetBounds(const Rect& bounds);
-    void SetLeft(int left);
-    void SetTop(int top);
-    void SetWidth(int width);
-    void SetHeight(int height);
+    void SetLeft(int left) { SetBoundsField(&Rect::left, left); }
+    void SetTop(int top) { SetBoundsField(&Rect::top, top); }
+    void SetWidth(int width) { SetBoundsField(&Rect::width, width); }
+    void SetHeight(int height) { SetBoundsField(&Rect::height, height); }
     unsigned Locks() const { return locks_; }
     void SetLocks(unsigned locks);
 
@@ -107,6 +107,9 @@ protected:
     void RaiseAction() const;
 
 private:
+    // Changes one edge or size of the current place; the rest stays.
+    void SetBoundsField(int Rect::*field, int value);
+
     QWidget* widget_ = nullptr;
     Window* owner_ = nullptr;
     std::function<void()> action_;
