@@ -6,8 +6,6 @@
 // The about box: the splash picture with a grey version label.
 class AboutWindow : public fw::Window {
 public:
-    AboutWindow() = default;
-
     // The open about window, created when none is open.
     static AboutWindow& instance() { return fw::SingleInstance<AboutWindow>::Get(); }
 

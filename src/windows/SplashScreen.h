@@ -14,8 +14,6 @@ public:
         using fw::Timer::Timer;
     };
 
-    SplashScreen() = default;
-
     // The open splash window, created and shown when none is open.
     static SplashScreen& instance() { return fw::SingleInstance<SplashScreen>::Get(); }
 

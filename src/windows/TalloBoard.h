@@ -7,8 +7,6 @@
 // windows.
 class TalloBoard : public fw::Window {
 public:
-    TalloBoard() = default;
-
     // The open board window, created when none is open.
     static TalloBoard& instance() { return fw::SingleInstance<TalloBoard>::Get(); }
 

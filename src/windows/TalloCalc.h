@@ -40,7 +40,6 @@ public:
         using fw::RadioButton::RadioButton;
     };
 
-    TalloCalc() = default;
     ~TalloCalc() override;
 
     // The 23 controls in the order of creation.

@@ -15,8 +15,6 @@ public:
         using fw::RadioButton::RadioButton;
     };
 
-    prefsWindow() = default;
-
     // The open preferences window, created when none is open. The caller
     // shows it.
     static prefsWindow& instance() { return fw::SingleInstance<prefsWindow>::Get(); }
