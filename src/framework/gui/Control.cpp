@@ -116,19 +116,11 @@ void Control::ApplyGeometry(int windowWidth, int windowHeight) {
     GeometryApplied();
 }
 
-bool Control::Enabled() const {
-    return enabled_;
-}
-
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (widget_ != nullptr) {
         widget_->setEnabled(enabled);
     }
-}
-
-bool Control::Visible() const {
-    return visible_;
 }
 
 void Control::SetVisible(bool visible) {

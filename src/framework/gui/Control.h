@@ -78,9 +78,9 @@ public:
     unsigned Locks() const { return locks_; }
     void SetLocks(unsigned locks);
 
-    virtual bool Enabled() const;
+    virtual bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled);
-    virtual bool Visible() const;
+    virtual bool Visible() const { return visible_; }
     virtual void SetVisible(bool visible);
     void SetHelpTag(const std::string& text);
 
