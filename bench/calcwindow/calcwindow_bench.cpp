@@ -156,11 +156,7 @@ int main(int argc, char** argv) {
     QApplication runtime(argc, argv);
     auto app = std::make_unique<App>();
     app->SetMenuBar(MenuBar1::instance());
-    app->prefCenterSquareDouble = true;
-    app->prefEnableBlanks = true;
-    app->prefEnforceWordLength = true;
-    app->prefEnforceContraints = true;
-    app->prefConstrainIndividual = true;
+    static_cast<prefs::OptionValues&>(*app) = prefs::DefaultOptions();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -2,14 +2,16 @@
 
 #include "framework/gui/Application.h"
 #include "plist/plist.h"
+#include "prefs/OptionTable.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 // The application object: its events, its menu commands, the calculator
-// window counter and the default options of new calculator windows.
-class App : public fw::Application {
+// window counter and, in the fields of OptionValues, the default options of
+// new calculator windows.
+class App : public fw::Application, public prefs::OptionValues {
 public:
     App() = default;
 
@@ -24,16 +26,6 @@ public:
     // Calculator windows opened since the application opened; only grows, so
     // a title number is never reused.
     std::int32_t numWindows = 0;
-
-    // The default options of new calculator windows.
-    bool prefEnableSpecialSpaces = false;
-    bool prefOnlyUniqueScores = false;
-    bool prefCenterSquareDouble = false;
-    bool prefEnforceContraints = false;
-    bool prefConstrainIndividual = false;
-    bool prefConstrainCombined = false;
-    bool prefEnableBlanks = false;
-    bool prefEnforceWordLength = false;
 
     // Menu commands; each returns False, leaving the rest to the framework.
     bool FileNewCalc_Action();

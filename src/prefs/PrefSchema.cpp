@@ -38,4 +38,23 @@ void WritePrefs(plist& document) {
     document.Save();
 }
 
+void LoadPrefs(plist& document, OptionValues& values) {
+    for (const Option& option : kOptions) {
+        values.*option.field = document.root->GetBoolean(option.key, option.defaultValue);
+    }
+    // The two tile modes are one radio choice; "Combined words" wins. The
+    // document keeps what it read until the next save corrects it.
+    if (values.prefConstrainCombined && values.prefConstrainIndividual) {
+        values.prefConstrainIndividual = false;
+    }
+}
+
+void SavePrefs(plist& document, const OptionValues& values, const fw::Date& now) {
+    StampVersion(document, now);
+    for (const Option& option : kOptions) {
+        StoreBoolean(document, option.key, values.*option.field);
+    }
+    WritePrefs(document);
+}
+
 } // namespace prefs

@@ -1,12 +1,7 @@
 #include "windows/AboutWindow.h"
 
 #include "app/Pictures.h"
-#include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
-
-AboutWindow& AboutWindow::instance() {
-    return fw::SingleInstance<AboutWindow>::Get();
-}
 
 void AboutWindow::Layout() {
     SetBackdrop(splashbmp());
@@ -14,10 +9,6 @@ void AboutWindow::Layout() {
                  .width = 400,
                  .height = 400,
                  .placement = fw::WindowPlacement::ParentWindow});
-}
-
-void AboutWindow::CreateControls() {
-    CreateControls0();
 }
 
 void AboutWindow::CreateControls0() {

@@ -1,13 +1,8 @@
 #include "windows/SplashScreen.h"
 
 #include "app/Pictures.h"
-#include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
 #include "windows/TalloCalc.h"
-
-SplashScreen& SplashScreen::instance() {
-    return fw::SingleInstance<SplashScreen>::Get();
-}
 
 void SplashScreen::Layout() {
     SetBackdrop(splashbmp());
@@ -17,10 +12,6 @@ void SplashScreen::Layout() {
                  .frame = fw::WindowFrame::ModalDialog,
                  .placement = fw::WindowPlacement::MainScreen,
                  .closeButton = false});
-}
-
-void SplashScreen::CreateControls() {
-    CreateControls0();
 }
 
 void SplashScreen::CreateControls0() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/gui/SingleInstance.h"
 #include "framework/gui/Timer.h"
 #include "framework/gui/Window.h"
 
@@ -13,16 +14,14 @@ public:
         using fw::Timer::Timer;
     };
 
-    SplashScreen() = default;
-
     // The open splash window, created and shown when none is open.
-    static SplashScreen& instance();
+    static SplashScreen& instance() { return fw::SingleInstance<SplashScreen>::Get(); }
 
     void startUp();
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
     void Timer1_Action();
     bool Event_MouseDown(int x, int y) override;

@@ -1,11 +1,6 @@
 #include "windows/TalloBoard.h"
 
 #include "app/Pictures.h"
-#include "framework/gui/SingleInstance.h"
-
-TalloBoard& TalloBoard::instance() {
-    return fw::SingleInstance<TalloBoard>::Get();
-}
 
 void TalloBoard::Layout() {
     SetBackdrop(boardbmp());

@@ -8,19 +8,16 @@
 #include "framework/core/Strings.h"
 #include "framework/core/Utf8.h"
 #include "framework/core/Yield.h"
-#include "framework/gui/CheckBox.h"
 #include "framework/gui/DisclosureTriangle.h"
 #include "framework/gui/EditField.h"
 #include "framework/gui/GroupBox.h"
 #include "framework/gui/Listbox.h"
 #include "framework/gui/ProgressWheel.h"
 #include "framework/gui/PushButton.h"
-#include "framework/gui/Separator.h"
 #include "framework/gui/StaticText.h"
 #include "windows/TalloCalcDesign.h"
 #include "windows/tilesetWindow.h"
 
-#include <QColor>
 #include <QString>
 #include <string_view>
 
@@ -29,6 +26,16 @@ namespace {
 // How much the open sequence narrows the window: the window's own tile list
 // then lies beyond its right edge.
 constexpr int kTileListWidth = 165;
+
+// The option controls, by their rows in the option table.
+constexpr std::size_t kSpecialSpaces = prefs::OptionRow("cb_specialSpaces");
+constexpr std::size_t kUniqueScores = prefs::OptionRow("cb_uniqueScores");
+constexpr std::size_t kCenterSquare = prefs::OptionRow("cb_centerSquare");
+constexpr std::size_t kWordLength = prefs::OptionRow("cb_wordLength");
+constexpr std::size_t kAlphabet = prefs::OptionRow("cb_alphabet");
+constexpr std::size_t kBlankTiles = prefs::OptionRow("cb_blankTiles");
+constexpr std::size_t kIndividualWords = prefs::OptionRow("rb_alphabet", 0);
+constexpr std::size_t kCombinedWords = prefs::OptionRow("rb_alphabet", 1);
 
 constexpr const char* kShowLetters = "Show Letters";
 constexpr const char* kHideLetters = "Hide Letters";
@@ -45,8 +52,8 @@ constexpr std::string_view kWordKeys = "abcdefghijklmnopqrstuvwxyz_ \x08\x7f\x1c
 
 // The list lets go of the rows before they go.
 TalloCalc::~TalloCalc() {
-    if (fw::Listbox* list = ResultsList()) {
-        list->SetModel(nullptr);
+    if (results_ != nullptr) {
+        results_->SetModel(nullptr);
     }
 }
 
@@ -59,98 +66,18 @@ void TalloCalc::Layout() {
                  .placement = fw::WindowPlacement::ParentWindow});
 }
 
-void TalloCalc::CreateControls() {
-    CreateControls0();
-}
-
 // Each control takes its design values before its handler is installed, so
 // building the window raises no event.
 void TalloCalc::CreateControls0() {
     QWidget* previous = nullptr;
     for (const CalcControlRow& row : Design()) {
-        const fw::ControlDesign& design = row.design;
-        switch (row.kind) {
-        case CalcControlKind::GroupBox:
-            AddControl<fw::GroupBox>(design);
-            break;
-        case CalcControlKind::CheckBox:
-            AddControl<fw::CheckBox>(design);
-            break;
-        case CalcControlKind::TileModeButton:
-            AddControl<rb_alphabet>(design);
-            break;
-        case CalcControlKind::PushButton:
-            AddControl<fw::PushButton>(design);
-            break;
-        case CalcControlKind::EditField:
-            AddControl<fw::EditField>(design);
-            break;
-        case CalcControlKind::StaticText:
-            AddControl<fw::StaticText>(design);
-            break;
-        case CalcControlKind::Listbox:
-            AddControl<fw::Listbox>(design);
-            break;
-        case CalcControlKind::DisclosureTriangle:
-            AddControl<fw::DisclosureTriangle>(design);
-            break;
-        case CalcControlKind::Separator:
-            AddControl<fw::Separator>(design);
-            break;
-        case CalcControlKind::ProgressWheel:
-            AddControl<fw::ProgressWheel>(design);
-            break;
-        }
-        fw::Control* control = FindControl(design.name, design.index);
-
-        if (auto* label = dynamic_cast<fw::StaticText*>(control);
-            label != nullptr && row.textColor != kNoTextColor) {
-            label->SetTextColor(QColor::fromRgb(static_cast<QRgb>(row.textColor)));
-        }
-        if (auto* field = dynamic_cast<fw::EditField*>(control); field != nullptr) {
-            field->SetLimitText(row.limitText);
-        }
-        if (auto* button = dynamic_cast<fw::PushButton*>(control); button && row.isDefault) {
-            button->SetDefault(true);
-        }
-        if (auto* list = dynamic_cast<fw::Listbox*>(control); list != nullptr) {
-            if (design.name == "lbox_wordValue") {
-                list->SetModel(&myResultsModel);
-            }
-            list->SetHeadings(row.headings);
-            list->SetColumnWidths(row.columnWidths);
-            if (row.tileRows) {
-                AddTileRows(*list);
-            }
-        }
-        control->Widget()->setAttribute(Qt::WA_MacShowFocusRect, row.focusRing);
-
-        if (const auto* action = std::get_if<CalcActionHandler>(&row.handler)) {
-            const CalcActionHandler handler = *action;
-            const auto raise = [this, handler] { (this->*handler)(); };
-            if (auto* box = dynamic_cast<fw::CheckBox*>(control)) {
-                box->OnAction(raise);
-            } else if (auto* radio = dynamic_cast<fw::RadioButton*>(control)) {
-                radio->OnAction(raise);
-            } else if (auto* button = dynamic_cast<fw::PushButton*>(control)) {
-                button->OnAction(raise);
-            } else if (auto* triangle = dynamic_cast<fw::DisclosureTriangle*>(control)) {
-                triangle->OnAction(raise);
-            }
-        } else if (const auto* keyDown = std::get_if<CalcKeyDownHandler>(&row.handler)) {
-            const CalcKeyDownHandler handler = *keyDown;
-            dynamic_cast<fw::EditField*>(control)->OnKeyDown(
-                [this, handler](const std::string& key) { return (this->*handler)(key); });
-        } else if (const auto* compare = std::get_if<CalcCompareRowsHandler>(&row.handler)) {
-            const CalcCompareRowsHandler handler = *compare;
-            dynamic_cast<fw::Listbox*>(control)->OnCompareRows(
-                [this, handler](int row1, int row2, int column, int& result) {
-                    return (this->*handler)(row1, row2, column, result);
-                });
-        }
-
-        // The keyboard moves through the controls in the order of the table.
+        fw::Control* control = row.make(*this, row);
         QWidget* widget = control->Widget();
+        widget->setAttribute(Qt::WA_MacShowFocusRect, row.focusRing);
+        if (row.action != nullptr) {
+            control->OnAction([this, action = row.action] { (this->*action)(); });
+        }
+        // The keyboard moves through the controls in the order of the table.
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previous != nullptr) {
                 QWidget::setTabOrder(previous, widget);
@@ -158,8 +85,24 @@ void TalloCalc::CreateControls0() {
             previous = widget;
         }
     }
-    // The caption before the word field is its name for a screen reader.
-    FindControl<fw::StaticText>("StaticText1")->setBuddy(WordField());
+}
+
+void TalloCalc::BindControls() {
+    options_ = BindOptions(*this);
+    optionsPanel_ = BindControl<fw::GroupBox>("gb_Options");
+    optionsTriangle_ = BindControl<fw::DisclosureTriangle>("dt_Options");
+    word_ = BindControl<fw::EditField>("tbox_Word");
+    message_ = BindControl<fw::StaticText>("lbl_error");
+    results_ = BindControl<fw::Listbox>("lbox_wordValue");
+    letters_ = BindControl<fw::PushButton>("btn_Letters");
+    clearList_ = BindControl<fw::PushButton>("btn_clearList");
+    busy_ = BindControl<fw::ProgressWheel>("ChasingArrows1");
+    auto* caption = BindControl<fw::StaticText>("StaticText1");
+    if (caption != nullptr && word_ != nullptr && results_ != nullptr) {
+        // The caption before the word field is its name for a screen reader.
+        caption->setBuddy(word_);
+        results_->SetModel(&myResultsModel);
+    }
 }
 
 void TalloCalc::AddMenuHandlers() {
@@ -175,22 +118,15 @@ void TalloCalc::Event_Open() {
     myTileWindow = fw::NewWindow<tilesetWindow>(this);
     myTileWindow->Hide();
 
-    FindControl<fw::DisclosureTriangle>("dt_Options")->SetValue(false);
+    optionsTriangle_->SetValue(false);
 
     resetTiles();
     resetBoard();
 
-    Option("cb_centerSquare")->SetValue(app->prefCenterSquareDouble);
-    Option("cb_blankTiles")->SetValue(app->prefEnableBlanks);
-    Option("cb_wordLength")->SetValue(app->prefEnforceWordLength);
-    Option("cb_specialSpaces")->SetValue(app->prefEnableSpecialSpaces);
-    Option("cb_alphabet")->SetValue(app->prefEnforceContraints);
-    Option("cb_uniqueScores")->SetValue(app->prefOnlyUniqueScores);
-    TileMode(0)->SetValue(app->prefConstrainIndividual);
-    TileMode(1)->SetValue(app->prefConstrainCombined);
+    ShowOptions(options_, *app);
 
     // The word field is the first control that takes typing.
-    WordField()->setFocus();
+    word_->setFocus();
 }
 
 bool TalloCalc::FileClose_Action() {
@@ -201,15 +137,15 @@ bool TalloCalc::FileClose_Action() {
 // While special board spaces are on, word length is enforced and cannot be
 // turned off; unique scores and the centre square only matter then.
 void TalloCalc::cb_specialSpaces_Action() {
-    const bool on = Option("cb_specialSpaces")->Value();
-    Option("cb_uniqueScores")->SetEnabled(on);
-    Option("cb_centerSquare")->SetEnabled(on);
-    fw::CheckBox* wordLength = Option("cb_wordLength");
+    const bool on = Option(kSpecialSpaces).Value();
+    Option(kUniqueScores).SetEnabled(on);
+    Option(kCenterSquare).SetEnabled(on);
+    fw::ValueControl& wordLength = Option(kWordLength);
     if (on) {
-        wordLength->SetValue(true);
-        wordLength->SetEnabled(false);
+        wordLength.SetValue(true);
+        wordLength.SetEnabled(false);
     } else {
-        wordLength->SetEnabled(true);
+        wordLength.SetEnabled(true);
     }
 }
 
@@ -218,15 +154,15 @@ void TalloCalc::rb_alphabet_Action() {
 }
 
 void TalloCalc::cb_alphabet_Action() {
-    const bool on = Option("cb_alphabet")->Value();
-    TileMode(0)->SetEnabled(on);
-    TileMode(1)->SetEnabled(on);
-    Option("cb_blankTiles")->SetEnabled(on);
+    const bool on = Option(kAlphabet).Value();
+    Option(kIndividualWords).SetEnabled(on);
+    Option(kCombinedWords).SetEnabled(on);
+    Option(kBlankTiles).SetEnabled(on);
 }
 
 void TalloCalc::btn_Calc_Action() {
     ShowBusy(true);
-    if (!WordField()->Text().empty()) {
+    if (!word_->Text().empty()) {
         Calculate();
     }
     ShowBusy(false);
@@ -246,14 +182,13 @@ void TalloCalc::btn_Board_Action() {
 
 // The caption is the only record of whether the drawer shows.
 void TalloCalc::btn_Letters_Action() {
-    auto* button = FindControl<fw::PushButton>("btn_Letters");
-    if (button->Caption() == kShowLetters) {
-        button->SetCaption(kHideLetters);
+    if (letters_->Caption() == kShowLetters) {
+        letters_->SetCaption(kHideLetters);
         if (myTileWindow != nullptr) {
             myTileWindow->Show();
         }
     } else {
-        button->SetCaption(kShowLetters);
+        letters_->SetCaption(kShowLetters);
         if (myTileWindow != nullptr) {
             myTileWindow->Hide();
         }
@@ -261,19 +196,18 @@ void TalloCalc::btn_Letters_Action() {
 }
 
 void TalloCalc::dt_Options_Action() {
-    const bool open = FindControl<fw::DisclosureTriangle>("dt_Options")->Value();
+    const bool open = optionsTriangle_->Value();
     // The window grows and shrinks by the panel's own height.
-    auto* panel = FindControl<fw::GroupBox>("gb_Options");
-    panel->SetVisible(open);
-    SetHeight(open ? Height() + panel->Height() : Height() - panel->Height());
+    optionsPanel_->SetVisible(open);
+    SetHeight(open ? Height() + optionsPanel_->Height() : Height() - optionsPanel_->Height());
 }
 
 // The word field, the message line, the options and the board stay as they are.
 void TalloCalc::btn_clearList_Action() {
     ShowBusy(true);
-    ResultsList()->DeleteAllRows();
+    results_->DeleteAllRows();
     resetTiles();
-    FindControl<fw::PushButton>("btn_clearList")->SetEnabled(false);
+    clearList_->SetEnabled(false);
     ShowBusy(false);
 }
 
@@ -283,15 +217,15 @@ std::int32_t TalloCalc::CalculateSingle(const std::string& word) {
 
 void TalloCalc::CalculateMulti(const std::string& word) {
     std::vector<std::int32_t> scores;
-    calc::PlacementScores(word, theBoard, Option("cb_centerSquare")->Value(), scores);
-    if (Option("cb_uniqueScores")->Value()) {
+    calc::PlacementScores(word, theBoard, Option(kCenterSquare).Value(), scores);
+    if (Option(kUniqueScores).Value()) {
         // Pruning reorders the whole list.
         myResults.AddPlacementRows(word, scores, true);
-        ResultsList()->RowsChanged();
-        ResultsList()->RowsSortedBy(0);
+        results_->RowsChanged();
+        results_->RowsSortedBy(0);
     } else {
-        ResultsList()->AppendRows(static_cast<int>(scores.size()),
-                                  [&] { myResults.AddPlacementRows(word, scores, false); });
+        results_->AppendRows(static_cast<int>(scores.size()),
+                             [&] { myResults.AddPlacementRows(word, scores, false); });
     }
 }
 
@@ -310,13 +244,13 @@ bool TalloCalc::countTiles(const std::string& word, bool commit, bool consume) {
         resetTiles();
     }
     const calc::TileTestResult test =
-        calc::countTiles(word, myTileset, commit, Option("cb_blankTiles")->Value());
+        calc::countTiles(word, myTileset, commit, Option(kBlankTiles).Value());
     if (test.fits && commit && consume) {
         myTileset = test.left;
         refreshTileList();
     }
     if (test.rebuilt) {
-        WordField()->SetText(test.word);
+        word_->SetText(test.word);
     }
     return test.fits;
 }
@@ -339,7 +273,7 @@ void TalloCalc::refreshTileList() {
     if (myTileWindow == nullptr) {
         return;
     }
-    auto* list = myTileWindow->FindControl<fw::Listbox>("lbox_Tiles");
+    fw::Listbox* list = myTileWindow->TileList();
     for (int symbol = 0; symbol < calc::kSymbolCount; ++symbol) {
         fw::BackgroundYield();
         const std::string_view text = calc::TileSymbolText(symbol);
@@ -357,77 +291,58 @@ void TalloCalc::resetBoard() {
 }
 
 bool TalloCalc::Calculate() {
-    fw::EditField* field = WordField();
-    if (field->Text().empty()) {
+    if (word_->Text().empty()) {
         return false;
     }
     normalizeWord();
-    const std::string word = field->Text();
-    auto* message = FindControl<fw::StaticText>("lbl_error");
-    message->SetVisible(false);
+    const std::string word = word_->Text();
+    message_->SetVisible(false);
     std::string line = word + ":";
 
     bool failed = false;
-    if (Option("cb_wordLength")->Value() && fw::CharacterCount(word) > calc::kMaxWordLength) {
+    if (Option(kWordLength).Value() && fw::CharacterCount(word) > calc::kMaxWordLength) {
         failed = true;
         line += kLengthViolation;
     }
-    if (Option("cb_alphabet")->Value()) {
-        const bool individual = TileMode(0)->Value();
+    if (Option(kAlphabet).Value()) {
+        const bool individual = Option(kIndividualWords).Value();
         // A word that will not be listed uses up no tiles.
-        if (!countTiles(field->Text(), !individual, !failed)) {
+        if (!countTiles(word_->Text(), !individual, !failed)) {
             failed = true;
             line += individual ? kLetterCountViolation : kTileCountViolation;
         }
     }
-    message->SetText(line);
+    message_->SetText(line);
     if (failed) {
-        message->SetVisible(true);
+        message_->SetVisible(true);
         return true;
     }
 
-    const std::string listed = field->Text();
-    if (Option("cb_specialSpaces")->Value()) {
+    const std::string listed = word_->Text();
+    if (Option(kSpecialSpaces).Value()) {
         CalculateMulti(listed);
     } else {
         const std::int32_t score = CalculateSingle(listed);
-        ResultsList()->AppendRows(1, [&] { myResults.AddRow(listed, score); });
+        results_->AppendRows(1, [&] { myResults.AddRow(listed, score); });
     }
-    field->SetText("");
-    FindControl<fw::PushButton>("btn_clearList")->SetEnabled(true);
+    word_->SetText("");
+    clearList_->SetEnabled(true);
     return false;
 }
 
 // The rows end in word order, and the heading says so.
 void TalloCalc::CompressResults() {
     myResults.CompressResults();
-    ResultsList()->RowsChanged();
-    ResultsList()->RowsSortedBy(0);
+    results_->RowsChanged();
+    results_->RowsSortedBy(0);
 }
 
 void TalloCalc::normalizeWord() {
     // Only a-z change: the letters that are tiles. Anything else keeps its
     // form and its length, so the word can't outgrow the field.
-    fw::EditField* field = WordField();
-    field->SetText(fw::Uppercase(field->Text()));
-}
-
-fw::CheckBox* TalloCalc::Option(const char* name) const {
-    return FindControl<fw::CheckBox>(name);
-}
-
-TalloCalc::rb_alphabet* TalloCalc::TileMode(int index) const {
-    return FindControl<rb_alphabet>("rb_alphabet", index);
-}
-
-fw::EditField* TalloCalc::WordField() const {
-    return FindControl<fw::EditField>("tbox_Word");
-}
-
-fw::Listbox* TalloCalc::ResultsList() const {
-    return FindControl<fw::Listbox>("lbox_wordValue");
+    word_->SetText(fw::Uppercase(word_->Text()));
 }
 
 void TalloCalc::ShowBusy(bool busy) {
-    FindControl<fw::ProgressWheel>("ChasingArrows1")->SetVisible(busy);
+    busy_->SetVisible(busy);
 }

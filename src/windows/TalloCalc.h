@@ -5,17 +5,21 @@
 #include "calculator/TileSet.h"
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/Window.h"
+#include "windows/OptionControls.h"
 #include "windows/ResultListModel.h"
 
 #include <QPointer>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace fw {
-class CheckBox;
+class DisclosureTriangle;
 class EditField;
+class GroupBox;
 class Listbox;
+class ProgressWheel;
 class PushButton;
 class StaticText;
 } // namespace fw
@@ -36,15 +40,15 @@ public:
         using fw::RadioButton::RadioButton;
     };
 
-    TalloCalc() = default;
     ~TalloCalc() override;
 
     // The 23 controls in the order of creation.
     static const std::vector<CalcControlRow>& Design();
 
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
+    void BindControls() override;
 
     // The options panel.
     void cb_specialSpaces_Action();
@@ -100,9 +104,17 @@ protected:
 private:
     void normalizeWord();
 
-    fw::CheckBox* Option(const char* name) const;
-    rb_alphabet* TileMode(int index) const;
-    fw::EditField* WordField() const;
-    fw::Listbox* ResultsList() const;
+    fw::ValueControl& Option(std::size_t row) const { return *options_[row]; }
     void ShowBusy(bool busy);
+
+    // The controls the window works with, bound once when it is built.
+    OptionControls options_{};
+    fw::GroupBox* optionsPanel_ = nullptr;
+    fw::DisclosureTriangle* optionsTriangle_ = nullptr;
+    fw::EditField* word_ = nullptr;
+    fw::StaticText* message_ = nullptr;
+    fw::Listbox* results_ = nullptr;
+    fw::PushButton* letters_ = nullptr;
+    fw::PushButton* clearList_ = nullptr;
+    fw::ProgressWheel* busy_ = nullptr;
 };

@@ -4,43 +4,34 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
 
 class TalloCalc;
+struct CalcControlRow;
 
-// The kinds of control a calculator window is built from.
-enum class CalcControlKind {
-    GroupBox,
-    CheckBox,
-    TileModeButton, // TalloCalc::rb_alphabet
-    PushButton,
-    EditField,
-    StaticText,
-    Listbox,
-    DisclosureTriangle,
-    Separator,
-    ProgressWheel,
-};
-
-// A handler of the window, by the event it serves.
+// The handlers of the window, by the event they serve.
 using CalcActionHandler = void (TalloCalc::*)();
 using CalcKeyDownHandler = bool (TalloCalc::*)(const std::string& key);
 using CalcCompareRowsHandler = bool (TalloCalc::*)(int row1, int row2, int column, int& result);
-using CalcHandler =
-    std::variant<std::monostate, CalcActionHandler, CalcKeyDownHandler, CalcCompareRowsHandler>;
+
+// Creates the row's control in the window, applies the design values that
+// only its kind has and installs the handlers of its kind.
+using CalcControlMaker = fw::Control* (*)(TalloCalc& window, const CalcControlRow& row);
 
 inline constexpr std::int64_t kNoTextColor = -1;
 
-// One control of the calculator window: the framework's design values, the
-// values that only some kinds have, and the handler installed after them.
+// One control of the calculator window: its kind, the framework's design
+// values, the values that only some kinds have, and its handlers, which are
+// installed after the design values.
 struct CalcControlRow {
-    CalcControlKind kind;
+    CalcControlMaker make;
     fw::ControlDesign design;
-    CalcHandler handler{};
-    std::int64_t textColor = kNoTextColor; // 0xRRGGBB of a label
-    int limitText = 0;                     // characters a field takes; 0 = no limit of its own
-    bool isDefault = false;                // Return and Enter press this button
+    CalcActionHandler action = nullptr;
+    CalcKeyDownHandler keyDown = nullptr;         // a field's
+    CalcCompareRowsHandler compareRows = nullptr; // a list's
+    std::int64_t textColor = kNoTextColor;        // 0xRRGGBB of a label
+    int limitText = 0;      // characters a field takes; 0 = no limit of its own
+    bool isDefault = false; // Return and Enter press this button
     bool focusRing = true;
     std::vector<std::string> headings{}; // a list's heading row
     std::string columnWidths{};

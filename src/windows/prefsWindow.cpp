@@ -4,10 +4,9 @@
 #include "framework/gui/CheckBox.h"
 #include "framework/gui/MsgBox.h"
 #include "framework/gui/PushButton.h"
-#include "framework/gui/SingleInstance.h"
 #include "framework/gui/StaticText.h"
 #include "framework/gui/TabPanel.h"
-#include "windows/OptionTexts.h"
+#include "windows/OptionControls.h"
 
 namespace {
 
@@ -17,18 +16,10 @@ constexpr int kPlatformTextSize = 0;
 
 } // namespace
 
-prefsWindow& prefsWindow::instance() {
-    return fw::SingleInstance<prefsWindow>::Get();
-}
-
 void prefsWindow::Layout() {
     // Only OK and Cancel end the window, so every way out is a decision.
     ApplyDesign(
         {.title = "Tallorix Preferences", .width = 363, .height = 393, .closeButton = false});
-}
-
-void prefsWindow::CreateControls() {
-    CreateControls0();
 }
 
 void prefsWindow::CreateControls0() {
@@ -38,38 +29,22 @@ void prefsWindow::CreateControls0() {
     tabs->SetValue(0);
 
     const std::string onTab = "TabPanel1";
-    AddControl<fw::CheckBox>({.name = "cb_specialSpaces",
-                              .container = onTab,
-                              .caption = OptionTexts::kSpecialSpaces,
-                              .bounds = {38, 60, 197, 20},
-                              .helpTag = OptionTexts::kSpecialSpacesHelp});
-    AddControl<fw::CheckBox>({.name = "cb_wordLength",
-                              .container = onTab,
-                              .caption = OptionTexts::kWordLength,
-                              .bounds = {38, 122, 239, 20}});
-    AddControl<fw::CheckBox>({.name = "cb_alphabet",
-                              .container = onTab,
-                              .caption = OptionTexts::kAlphabet,
-                              .bounds = {38, 149, 197, 20},
-                              .helpTag = OptionTexts::kAlphabetHelp});
-    AddControl<rb_alphabet>({.name = "rb_alphabet",
-                             .index = 0,
-                             .container = onTab,
-                             .caption = OptionTexts::kIndividualWords,
-                             .bounds = {56, 169, 170, 20},
-                             .value = true,
-                             .helpTag = OptionTexts::kIndividualWordsHelp});
-    AddControl<rb_alphabet>({.name = "rb_alphabet",
-                             .index = 1,
-                             .container = onTab,
-                             .caption = OptionTexts::kCombinedWords,
-                             .bounds = {56, 189, 127, 20},
-                             .helpTag = OptionTexts::kCombinedWordsHelp});
-    AddControl<fw::CheckBox>({.name = "cb_blankTiles",
-                              .container = onTab,
-                              .caption = OptionTexts::kBlankTiles,
-                              .bounds = {56, 209, 221, 20},
-                              .helpTag = OptionTexts::kBlankTilesHelp});
+    AddControl<fw::CheckBox>(OptionDesign(
+        {.name = "cb_specialSpaces", .container = onTab, .bounds = {38, 60, 197, 20}}));
+    AddControl<fw::CheckBox>(
+        OptionDesign({.name = "cb_wordLength", .container = onTab, .bounds = {38, 122, 239, 20}},
+                     /*withHelp=*/false));
+    AddControl<fw::CheckBox>(
+        OptionDesign({.name = "cb_alphabet", .container = onTab, .bounds = {38, 149, 197, 20}}));
+    AddControl<rb_alphabet>(OptionDesign({.name = "rb_alphabet",
+                                          .index = 0,
+                                          .container = onTab,
+                                          .bounds = {56, 169, 170, 20},
+                                          .value = true}));
+    AddControl<rb_alphabet>(OptionDesign(
+        {.name = "rb_alphabet", .index = 1, .container = onTab, .bounds = {56, 189, 127, 20}}));
+    AddControl<fw::CheckBox>(
+        OptionDesign({.name = "cb_blankTiles", .container = onTab, .bounds = {56, 209, 221, 20}}));
     auto* note = AddControl<fw::StaticText>(
         {.name = "StaticText3",
          .container = onTab,
@@ -79,17 +54,14 @@ void prefsWindow::CreateControls0() {
          .textSize = kPlatformTextSize});
     note->SetMultiline(true);
     note->SetTextColor(Qt::black);
-    AddControl<fw::CheckBox>({.name = "cb_uniqueScores",
-                              .container = onTab,
-                              .caption = OptionTexts::kUniqueScores,
-                              .bounds = {56, 78, 269, 20},
-                              .value = true,
-                              .helpTag = OptionTexts::kUniqueScoresHelp});
-    AddControl<fw::CheckBox>({.name = "cb_centerSquare",
-                              .container = onTab,
-                              .caption = OptionTexts::kCenterSquare,
-                              .bounds = {56, 97, 269, 20},
-                              .value = true});
+    AddControl<fw::CheckBox>(OptionDesign({.name = "cb_uniqueScores",
+                                           .container = onTab,
+                                           .bounds = {56, 78, 269, 20},
+                                           .value = true}));
+    AddControl<fw::CheckBox>(OptionDesign({.name = "cb_centerSquare",
+                                           .container = onTab,
+                                           .bounds = {56, 97, 269, 20},
+                                           .value = true}));
 
     auto* ok = AddControl<fw::PushButton>({.name = "btn_OK",
                                            .caption = "OK",
@@ -109,33 +81,19 @@ void prefsWindow::AddMenuHandlers() {
     // The window handles no menu command of its own.
 }
 
+void prefsWindow::BindControls() {
+    options_ = BindOptions(*this);
+}
+
 void prefsWindow::Event_Open() {
-    const App* app = App::instance();
-    if (app == nullptr) {
-        return;
+    if (const App* app = App::instance()) {
+        ShowOptions(options_, *app);
     }
-    // The order matters only for the radio pair: with both modes set, the
-    // later one ("Combined words") is the one left selected.
-    FindControl<fw::CheckBox>("cb_centerSquare")->SetValue(app->prefCenterSquareDouble);
-    FindControl<fw::CheckBox>("cb_blankTiles")->SetValue(app->prefEnableBlanks);
-    FindControl<fw::CheckBox>("cb_specialSpaces")->SetValue(app->prefEnableSpecialSpaces);
-    FindControl<fw::CheckBox>("cb_wordLength")->SetValue(app->prefEnforceWordLength);
-    FindControl<fw::CheckBox>("cb_alphabet")->SetValue(app->prefEnforceContraints);
-    FindControl<fw::CheckBox>("cb_uniqueScores")->SetValue(app->prefOnlyUniqueScores);
-    FindControl<fw::RadioButton>("rb_alphabet", 0)->SetValue(app->prefConstrainIndividual);
-    FindControl<fw::RadioButton>("rb_alphabet", 1)->SetValue(app->prefConstrainCombined);
 }
 
 void prefsWindow::btn_OK_Action() {
     if (App* app = App::instance()) {
-        app->prefCenterSquareDouble = FindControl<fw::CheckBox>("cb_centerSquare")->Value();
-        app->prefEnableBlanks = FindControl<fw::CheckBox>("cb_blankTiles")->Value();
-        app->prefEnableSpecialSpaces = FindControl<fw::CheckBox>("cb_specialSpaces")->Value();
-        app->prefEnforceWordLength = FindControl<fw::CheckBox>("cb_wordLength")->Value();
-        app->prefEnforceContraints = FindControl<fw::CheckBox>("cb_alphabet")->Value();
-        app->prefOnlyUniqueScores = FindControl<fw::CheckBox>("cb_uniqueScores")->Value();
-        app->prefConstrainIndividual = FindControl<fw::RadioButton>("rb_alphabet", 0)->Value();
-        app->prefConstrainCombined = FindControl<fw::RadioButton>("rb_alphabet", 1)->Value();
+        ReadOptions(options_, *app);
         if (!app->savePrefs()) {
             // The window stays, so that the user can try again or cancel.
             fw::MsgBox(app->prefsSaveFailureText());

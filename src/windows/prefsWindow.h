@@ -1,7 +1,9 @@
 #pragma once
 
 #include "framework/gui/RadioButton.h"
+#include "framework/gui/SingleInstance.h"
 #include "framework/gui/Window.h"
+#include "windows/OptionControls.h"
 
 // Edits the default options of calculator windows opened from now on. Not
 // modal; "OK" stores and saves them at once, "Cancel" drops the edits.
@@ -13,19 +15,21 @@ public:
         using fw::RadioButton::RadioButton;
     };
 
-    prefsWindow() = default;
-
     // The open preferences window, created when none is open. The caller
     // shows it.
-    static prefsWindow& instance();
+    static prefsWindow& instance() { return fw::SingleInstance<prefsWindow>::Get(); }
 
     void btn_OK_Action();
     void btn_Cancel_Action();
 
 protected:
     void Layout() override;
-    void CreateControls() override;
+    void CreateControls() override { CreateControls0(); }
     void CreateControls0();
+    void BindControls() override;
     void AddMenuHandlers() override;
     void Event_Open() override;
+
+private:
+    OptionControls options_{};
 };

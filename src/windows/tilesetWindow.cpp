@@ -43,10 +43,6 @@ void tilesetWindow::Layout() {
                  .visible = false});
 }
 
-void tilesetWindow::CreateControls() {
-    CreateControls0();
-}
-
 void tilesetWindow::CreateControls0() {
     auto* list = AddControl<fw::Listbox>(
         {.name = "lbox_Tiles",
@@ -61,14 +57,17 @@ void tilesetWindow::CreateControls0() {
     });
 }
 
+void tilesetWindow::BindControls() {
+    tiles_ = BindControl<fw::Listbox>("lbox_Tiles");
+}
+
 // Equal counts answer -1 both ways round; the list's sort stays safe with that.
 bool tilesetWindow::lbox_Tiles_CompareRows(int row1, int row2, int column, int& result) {
     if (column == 0) {
         return false;
     }
-    const auto* list = FindControl<fw::Listbox>("lbox_Tiles");
-    const double a = CellNumber(list->Cell(row1, column));
-    const double b = CellNumber(list->Cell(row2, column));
+    const double a = CellNumber(tiles_->Cell(row1, column));
+    const double b = CellNumber(tiles_->Cell(row2, column));
     result = a > b ? 1 : -1;
     return true;
 }
@@ -76,10 +75,10 @@ bool tilesetWindow::lbox_Tiles_CompareRows(int row1, int row2, int column, int& 
 void tilesetWindow::AddMenuHandlers() {}
 
 void tilesetWindow::Event_Resized() {
-    auto* list = FindControl<fw::Listbox>("lbox_Tiles");
-    if (list == nullptr) {
+    // The window is sized once before its list exists.
+    if (tiles_ == nullptr) {
         return;
     }
-    list->SetHeight(Height() - 10);
-    list->SetWidth(Width() - 10);
+    tiles_->SetHeight(Height() - 10);
+    tiles_->SetWidth(Width() - 10);
 }

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,7 @@ struct CalcFixture : ::testing::Test {
     void SetUp() override {
         app = std::make_unique<App>();
         app->SetMenuBar(MenuBar1::instance());
-        app->prefCenterSquareDouble = true;
-        app->prefEnableBlanks = true;
-        app->prefEnableSpecialSpaces = false;
-        app->prefEnforceWordLength = true;
-        app->prefEnforceContraints = true;
-        app->prefOnlyUniqueScores = true;
-        app->prefConstrainIndividual = true;
-        app->prefConstrainCombined = false;
+        static_cast<prefs::OptionValues&>(*app) = prefs::DefaultOptions();
     }
     void TearDown() override {
         app.reset();
@@ -40,7 +34,11 @@ struct CalcFixture : ::testing::Test {
 
     template <class T> static T* Get(TalloCalc* w, const char* name, int index = -1) {
         T* control = w->FindControl<T>(name, index);
-        EXPECT_NE(control, nullptr) << name;
+        if (control == nullptr) {
+            // Ends this test alone, where a null control would end the whole
+            // test program.
+            throw std::logic_error("the window has no control " + std::string(name));
+        }
         return control;
     }
     static fw::CheckBox* Box(TalloCalc* w, const char* name) { return Get<fw::CheckBox>(w, name); }

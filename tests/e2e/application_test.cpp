@@ -10,6 +10,7 @@
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/StaticText.h"
 #include "prefs/PrefSchema.h"
+#include "support/OptionValues.h"
 #include "windows/prefsWindow.h"
 
 #include <QFile>
@@ -50,12 +51,6 @@ const char* kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
                       "<plist version=\"1.0\">\n"
                       "<dict>\n";
-
-std::vector<bool> Defaults(const App& app) {
-    return {app.prefCenterSquareDouble, app.prefEnableBlanks,       app.prefEnableSpecialSpaces,
-            app.prefEnforceWordLength,  app.prefEnforceContraints,  app.prefOnlyUniqueScores,
-            app.prefConstrainCombined,  app.prefConstrainIndividual};
-}
 
 } // namespace
 
@@ -108,7 +103,7 @@ TEST_F(Application, FirstRunListsAWordThenQuitWritesTheDefaultsAndTheVersion) {
     ASSERT_FALSE(QFile::exists(QString::fromStdString(PrefsPath())));
     const std::time_t before = std::time(nullptr);
     EXPECT_EQ(Run([this] {
-                  EXPECT_EQ(Defaults(*app),
+                  EXPECT_EQ(OptionValuesInTableOrder(*app),
                             (std::vector<bool>{true, true, false, true, true, true, false, true}));
                   ClickSplash();
                   TalloCalc* calc = CalculatorTitled("Tallorix 1");
@@ -257,14 +252,14 @@ TEST_F(Application, CancelChangesNeitherTheDefaultsNorTheFile) {
 
     Restart();
     Run([this, &before] {
-        const std::vector<bool> loaded = Defaults(*app);
+        const std::vector<bool> loaded = OptionValuesInTableOrder(*app);
         ClickSplash();
         prefsWindow* window = OpenPreferences();
         ASSERT_NE(window, nullptr);
         QTest::mouseClick(window->FindControl<fw::CheckBox>("cb_blankTiles"), Qt::LeftButton);
         QTest::mouseClick(TileMode(window, 1), Qt::LeftButton);
         QTest::mouseClick(window->FindControl<fw::PushButton>("btn_Cancel"), Qt::LeftButton);
-        EXPECT_EQ(Defaults(*app), loaded);
+        EXPECT_EQ(OptionValuesInTableOrder(*app), loaded);
         EXPECT_EQ(ReadFile(PrefsPath()), before);
 
         // A new window shows the stored values again.

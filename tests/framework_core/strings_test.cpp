@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 using namespace fw;
 
@@ -85,19 +86,25 @@ TEST(Strings, NumbersToText) {
 }
 
 TEST(Strings, TextToNumbersNeverFailsOrOverflows) {
-    EXPECT_EQ(CDbl("42"), 42.0);
-    EXPECT_EQ(CDbl("  -3.5xyz"), -3.5);
-    EXPECT_EQ(CDbl("+7"), 7.0);
-    EXPECT_EQ(CDbl(".5"), 0.5);
-    EXPECT_EQ(CDbl("true"), 0.0);
-    EXPECT_EQ(CDbl(""), 0.0);
-    EXPECT_EQ(CDbl("-"), 0.0);
-    EXPECT_EQ(CDbl("+-1"), 0.0);
-    EXPECT_EQ(CDbl("1,5"), 1.0);
-    EXPECT_EQ(CDbl("1e400"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(CDbl("-1e400"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(CDbl("1e-400"), 0.0);
-    EXPECT_EQ(CDbl("0.000000000000000000000001e-390"), 0.0);
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> cases[] = {
+        {"42", 42.0},
+        {"  -3.5xyz", -3.5},
+        {"+7", 7.0},
+        {".5", 0.5},
+        {"true", 0.0},
+        {"", 0.0},
+        {"-", 0.0},
+        {"+-1", 0.0},
+        {"1,5", 1.0},
+        {"1e400", kInfinity},
+        {"-1e400", -kInfinity},
+        {"1e-400", 0.0},
+        {"0.000000000000000000000001e-390", 0.0},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(CDbl(text), value) << text;
+    }
     EXPECT_EQ(CDbl(std::string(400, '9')), std::numeric_limits<double>::infinity());
     EXPECT_EQ(Val("12abc"), 12.0);
 

@@ -134,7 +134,7 @@ TEST_F(ListFixture, HeadingClickSortsByThatColumnAscending) {
 namespace {
 
 // A model that keeps numbers and sorts itself.
-class NumberModel final : public fw::ListboxModel {
+class NumberModel final : public fw::EditableListboxModel {
 public:
     std::vector<int> values;
     int sorts = 0;

@@ -1,5 +1,7 @@
 #include "TestWindow.h"
+#include "framework/gui/CheckBox.h"
 #include "framework/gui/GroupBox.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/ProgressWheel.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/SingleInstance.h"
@@ -100,6 +102,53 @@ TEST(Window, CloseRaisesCloseOnceAndDeletesLater) {
     EXPECT_TRUE(window->IsClosed());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
+}
+
+// A window that binds one control as designed, one as the wrong kind and one
+// that its design lacks.
+struct Binding : TestWindow {
+    explicit Binding(fw::Window* parent = nullptr) : TestWindow(parent) {}
+    fw::CheckBox* box = nullptr;
+    fw::PushButton* button = nullptr;
+    bool wrong = true;
+
+protected:
+    void BindControls() override {
+        box = BindControl<fw::CheckBox>("cb_there");
+        if (wrong) {
+            button = BindControl<fw::PushButton>("cb_there");
+            BindControl<fw::CheckBox>("rb_gone", 1);
+        }
+    }
+};
+
+TEST(Window, AControlThatCantBeBoundKeepsTheWindowFromOpeningAndNamesIt) {
+    std::vector<std::string> messages;
+    fw::SetMsgBoxCatcher([&messages](const std::string& text) { messages.push_back(text); });
+    const auto design = [](TestWindow& w) { w.AddControl<fw::CheckBox>({.name = "cb_there"}); };
+    QPointer<Binding> window =
+        MakeWindow<Binding>([](TestWindow& w) { w.SetTitle("Broken"); }, design);
+    fw::SetMsgBoxCatcher(nullptr);
+
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(window->log, (std::vector<std::string>{"Layout", "CreateControls"}));
+    EXPECT_EQ(window->opens, 0);
+    EXPECT_TRUE(window->IsClosed());
+    window->Show();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("\"Broken\""), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("cb_there, rb_gone(1)"), std::string::npos) << messages[0];
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+
+    struct Sound : Binding {
+        explicit Sound(fw::Window* parent = nullptr) : Binding(parent) { wrong = false; }
+    };
+    auto* sound = MakeWindow<Sound>(nullptr, design);
+    EXPECT_EQ(sound->opens, 1);
+    EXPECT_EQ(sound->box, sound->FindControl("cb_there"));
+    delete sound;
 }
 
 struct Single : TestWindow {

@@ -1,23 +1,19 @@
 #pragma once
 
-#include "plist/plist.h"
+#include "plist/PlistTestSupport.h"
 #include "support/PreferencesFolder.h"
-#include "support/TempFolder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 
 // Points the user's preferences folder at a private temporary folder, so
 // that no test ever reads or writes the real configuration.
-class PrefsFolderTest : public ::testing::Test {
+class PrefsFolderTest : public PlistTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(tempFolder_.Valid());
-        temp_ = tempFolder_.Path();
+        PlistTest::SetUp();
+        temp_ = folder_;
         UsePreferencesFolder(temp_ / "config");
         std::filesystem::create_directories(temp_ / "config");
     }
@@ -30,10 +26,7 @@ protected:
     void WritePrefsFile(const std::string& body) const {
         std::ofstream(PrefsPath(), std::ios::binary) << Head() << body << Tail();
     }
-    std::string ReadPrefsFile() const {
-        std::ifstream in(PrefsPath(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadPrefsFile() const { return ReadRaw(fw::FolderItem(PrefsPath())); }
     // The file text with the value of every "LastUpdated" date blanked out.
     std::string ReadPrefsFileUndated() const {
         std::string text = ReadPrefsFile();
@@ -49,20 +42,10 @@ protected:
         return text;
     }
 
-    static std::string Head() {
-        std::string text;
-        for (const std::string& line : plist::DefaultHeaders()) {
-            text += line + "\n";
-        }
-        return text;
-    }
-    static std::string Tail() { return "</dict>\n</plist>\n"; }
-
     static std::string Bool(const std::string& key, bool value) {
         return "\t<key>" + key + "</key>\n\t<" + (value ? "true" : "false") + "/>\n";
     }
 
-    TempFolder tempFolder_{"tallorix-prefs"};
     ScopedPreferencesFolder preferencesFolder_{tempFolder_.Path() / "config"};
 
     std::filesystem::path temp_;

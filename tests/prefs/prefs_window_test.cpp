@@ -8,7 +8,9 @@
 #include "framework/gui/RadioButton.h"
 #include "framework/gui/SingleInstance.h"
 #include "framework/gui/TabPanel.h"
+#include "support/OptionValues.h"
 #include "windows/SplashScreen.h"
+#include "windows/TalloCalc.h"
 #include "windows/prefsWindow.h"
 
 #include <QAction>
@@ -21,28 +23,12 @@
 
 namespace {
 
-// The option controls in the order in which the window copies them from the
-// application object.
-const std::vector<std::pair<const char*, int>> kOptions = {
-    {"cb_centerSquare", -1}, {"cb_blankTiles", -1}, {"cb_specialSpaces", -1},
-    {"cb_wordLength", -1},   {"cb_alphabet", -1},   {"cb_uniqueScores", -1},
-    {"rb_alphabet", 0},      {"rb_alphabet", 1},
-};
-
-std::vector<bool> AppValues(const App& app) {
-    return {app.prefCenterSquareDouble,  app.prefEnableBlanks,      app.prefEnableSpecialSpaces,
-            app.prefEnforceWordLength,   app.prefEnforceContraints, app.prefOnlyUniqueScores,
-            app.prefConstrainIndividual, app.prefConstrainCombined};
-}
-
 std::vector<bool> Shown(const prefsWindow& window) {
     std::vector<bool> values;
-    for (const auto& [name, index] : kOptions) {
-        if (index < 0) {
-            values.push_back(window.FindControl<fw::CheckBox>(name)->Value());
-        } else {
-            values.push_back(window.FindControl<fw::RadioButton>(name, index)->Value());
-        }
+    for (const prefs::Option& option : prefs::kOptions) {
+        values.push_back(
+            window.FindControl<fw::ValueControl>(std::string(option.control), option.index)
+                ->Value());
     }
     return values;
 }
@@ -88,9 +74,32 @@ private:
     std::unique_ptr<StartUp> system_;
 };
 
-const std::vector<bool> kDefaults = {true, true, false, true, true, true, true, false};
+const std::vector<bool> kDefaults = {true, true, false, true, true, true, false, true};
 
 } // namespace
+
+// Both windows show each option as the option table describes it; only the
+// preferences window leaves out the word-length help.
+TEST_F(PrefsWindowTest, BothWindowsShowEveryOptionWithTheTablesCaptionAndHelp) {
+    app->loadPrefs();
+    ChoosePreferences();
+    fw::Window* calc = fw::NewWindow<TalloCalc>();
+    for (const prefs::Option& option : prefs::kOptions) {
+        const std::string name(option.control);
+        for (fw::Window* window : {static_cast<fw::Window*>(Current()), calc}) {
+            const auto* control = window->FindControl<fw::ValueControl>(name, option.index);
+            ASSERT_NE(control, nullptr) << name;
+            EXPECT_EQ(control->Caption(), option.caption) << name;
+            QString help = QString::fromUtf8(option.help.data(), option.help.size());
+            help.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            if (window != calc && name == "cb_wordLength") {
+                help.clear();
+            }
+            EXPECT_EQ(control->Widget()->toolTip(), help) << name;
+        }
+    }
+    calc->Close();
+}
 
 TEST_F(PrefsWindowTest, OpensShowingTheApplicationsValuesOnItsOneTab) {
     app->loadPrefs();
@@ -123,8 +132,9 @@ TEST_F(PrefsWindowTest, OpensShowingTheApplicationsValuesOnItsOneTab) {
     // Unchecking a box ties nothing else to it.
     window->FindControl<fw::CheckBox>("cb_alphabet")->SetValue(false);
     window->FindControl<fw::CheckBox>("cb_specialSpaces")->SetValue(false);
-    for (const auto& [name, index] : kOptions) {
-        EXPECT_TRUE(window->FindControl(name, index)->Enabled()) << name;
+    for (const prefs::Option& option : prefs::kOptions) {
+        EXPECT_TRUE(window->FindControl(std::string(option.control), option.index)->Enabled())
+            << option.control;
     }
 }
 
@@ -148,8 +158,8 @@ TEST_F(PrefsWindowTest, OkStoresTheControlsAndWritesTheFileAtOnce) {
     QTest::mouseClick(window->FindControl<fw::RadioButton>("rb_alphabet", 1), Qt::LeftButton);
     QTest::mouseClick(window->FindControl<fw::PushButton>("btn_OK"), Qt::LeftButton);
 
-    const std::vector<bool> chosen = {true, false, true, true, true, true, false, true};
-    EXPECT_EQ(AppValues(*app), chosen);
+    const std::vector<bool> chosen = {true, false, true, true, true, true, true, false};
+    EXPECT_EQ(OptionValuesInTableOrder(*app), chosen);
     EXPECT_TRUE(window->IsClosed());
     EXPECT_EQ(Current(), nullptr);
     const std::string saved = ReadPrefsFile();
@@ -166,7 +176,7 @@ TEST_F(PrefsWindowTest, OkStoresTheControlsAndWritesTheFileAtOnce) {
     EXPECT_NE(Current(), window.data());
     EXPECT_EQ(Shown(*Current()), chosen);
     app->loadPrefs();
-    EXPECT_EQ(AppValues(*app), chosen);
+    EXPECT_EQ(OptionValuesInTableOrder(*app), chosen);
 }
 
 TEST_F(PrefsWindowTest, ReturnPressesOkAndEscapePressesCancel) {
@@ -195,16 +205,16 @@ TEST_F(PrefsWindowTest, CancelChangesNeitherTheApplicationNorTheFile) {
     app->loadPrefs();
     ChoosePreferences();
     prefsWindow* window = Current();
-    for (const auto& [name, index] : kOptions) {
-        if (index < 0) {
-            auto* box = window->FindControl<fw::CheckBox>(name);
+    for (const prefs::Option& option : prefs::kOptions) {
+        if (option.index < 0) {
+            auto* box = window->FindControl<fw::CheckBox>(std::string(option.control));
             box->SetValue(!box->Value());
         }
     }
     window->FindControl<fw::RadioButton>("rb_alphabet", 1)->SetValue(true);
     QTest::mouseClick(window->FindControl<fw::PushButton>("btn_Cancel"), Qt::LeftButton);
     EXPECT_TRUE(window->IsClosed());
-    EXPECT_EQ(AppValues(*app), kDefaults);
+    EXPECT_EQ(OptionValuesInTableOrder(*app), kDefaults);
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
     Flush();
     ChoosePreferences();

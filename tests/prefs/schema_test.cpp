@@ -1,29 +1,16 @@
 #include "PrefsTestSupport.h"
 #include "prefs/PrefSchema.h"
+#include "support/OptionValues.h"
 
 #include <array>
+#include <set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// Stands in for the application object: the eight fields and nothing else.
-struct Fields {
-    bool prefEnableSpecialSpaces = false;
-    bool prefOnlyUniqueScores = false;
-    bool prefCenterSquareDouble = false;
-    bool prefEnforceContraints = false;
-    bool prefConstrainIndividual = false;
-    bool prefConstrainCombined = false;
-    bool prefEnableBlanks = false;
-    bool prefEnforceWordLength = false;
-};
-
-// The fields in file order.
-std::vector<bool> InOrder(const Fields& f) {
-    return {f.prefCenterSquareDouble, f.prefEnableBlanks,       f.prefEnableSpecialSpaces,
-            f.prefEnforceWordLength,  f.prefEnforceContraints,  f.prefOnlyUniqueScores,
-            f.prefConstrainCombined,  f.prefConstrainIndividual};
-}
+using Fields = prefs::OptionValues;
 
 const fw::Date kSaved = fw::Date::FromUTC({2024, 3, 7, 9, 5, 3});
 
@@ -45,14 +32,19 @@ const std::string kDefaultsBody = "\t<key>CenterSquareDouble</key>\n\t<true/>\n"
 
 using Schema = PrefsFolderTest;
 
+// What a run reads at start: the document and the values.
+std::pair<std::unique_ptr<plist>, Fields> Load() {
+    std::pair<std::unique_ptr<plist>, Fields> loaded{prefs::OpenPrefs(), Fields{}};
+    prefs::LoadPrefs(*loaded.first, loaded.second);
+    return loaded;
+}
+
 } // namespace
 
 TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
     EXPECT_EQ(prefs::PrefsFile().Path(), PrefsPath());
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
-    EXPECT_EQ(InOrder(fields),
+    auto [doc, fields] = Load();
+    EXPECT_EQ(OptionValuesInTableOrder(fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
     EXPECT_FALSE(std::filesystem::exists(PrefsPath())); // loading writes nothing
 
@@ -63,10 +55,8 @@ TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
     fields.prefEnableSpecialSpaces = true;
     fields.prefCenterSquareDouble = false;
     prefs::SavePrefs(*doc, fields, kSaved);
-    auto again = prefs::OpenPrefs();
-    Fields read;
-    prefs::LoadPrefs(*again, read);
-    EXPECT_EQ(InOrder(read), InOrder(fields));
+    auto [again, read] = Load();
+    EXPECT_EQ(OptionValuesInTableOrder(read), OptionValuesInTableOrder(fields));
     prefs::SavePrefs(*again, read, kSaved); // nothing new to add, nothing reordered
     EXPECT_EQ(ReadPrefsFile(), Head() + Bool("CenterSquareDouble", false) +
                                    Bool("EnableBlanks", true) + Bool("EnableSpecialSpaces", true) +
@@ -76,9 +66,7 @@ TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
 
 TEST_F(Schema, TheTwoTileModesNeverLoadBothSelected) {
     WritePrefsFile(Bool("ContrainCombined", true) + Bool("ContrainIndividual", true));
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
+    auto [doc, fields] = Load();
     EXPECT_TRUE(fields.prefConstrainCombined);
     EXPECT_FALSE(fields.prefConstrainIndividual);
     prefs::SavePrefs(*doc, fields, kSaved);
@@ -87,9 +75,7 @@ TEST_F(Schema, TheTwoTileModesNeverLoadBothSelected) {
               std::string::npos);
 
     WritePrefsFile(Bool("ContrainCombined", false) + Bool("ContrainIndividual", false));
-    auto neither = prefs::OpenPrefs();
-    Fields none;
-    prefs::LoadPrefs(*neither, none);
+    auto [neither, none] = Load();
     EXPECT_FALSE(none.prefConstrainCombined);
     EXPECT_FALSE(none.prefConstrainIndividual);
 }
@@ -107,9 +93,7 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
                                 "\t\t</dict>\n\t</dict>\n"
                                 "\t<key>EnableBlanks</key>\n\t<string>yes</string>\n";
     WritePrefsFile(foreign);
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
+    auto [doc, fields] = Load();
     EXPECT_FALSE(fields.prefOnlyUniqueScores);
     EXPECT_FALSE(fields.prefEnableBlanks); // a string is no Boolean
     EXPECT_TRUE(fields.prefCenterSquareDouble);
@@ -130,17 +114,13 @@ TEST_F(Schema, AKeyOfAnotherTypeIsSavedAsABoolean) {
     WritePrefsFile("\t<key>EnableBlanks</key>\n\t<integer>1</integer>\n"
                    "\t<key>OnlyUniqueScores</key>\n\t<dict>\n\t\t<key>x</key>\n\t\t<true/>\n"
                    "\t</dict>\n");
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
+    auto [doc, fields] = Load();
     EXPECT_FALSE(fields.prefEnableBlanks);
     EXPECT_FALSE(fields.prefOnlyUniqueScores);
     fields.prefEnableBlanks = true;
     fields.prefOnlyUniqueScores = true;
     prefs::SavePrefs(*doc, fields, kSaved);
-    auto again = prefs::OpenPrefs();
-    Fields read;
-    prefs::LoadPrefs(*again, read);
+    auto [again, read] = Load();
     EXPECT_TRUE(read.prefEnableBlanks);
     EXPECT_TRUE(read.prefOnlyUniqueScores);
     EXPECT_EQ(again->root->ChildCount(), 1); // "Version"; the old node is gone
@@ -152,9 +132,7 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
         return version.insert(version.find("\t\t<key>Schema"), note);
     };
     WritePrefsFile(withNote(Version("2001-01-02T03:04:05Z")) + kDefaultsBody);
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
+    auto [doc, fields] = Load();
     prefs::SavePrefs(*doc, fields, kSaved);
     EXPECT_EQ(ReadPrefsFile(), Head() + withNote(Version()) + kDefaultsBody + Tail());
 
@@ -162,9 +140,7 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
          {std::string("\t<key>Version</key>\n\t<string>2</string>\n"),
           std::string("\t<key>Version</key>\n\t<array>\n\t\t<string>2</string>\n\t</array>\n")}) {
         WritePrefsFile(version + Bool("EnableSpecialSpaces", false));
-        auto odd = prefs::OpenPrefs();
-        Fields read;
-        prefs::LoadPrefs(*odd, read);
+        auto [odd, read] = Load();
         read.prefEnableSpecialSpaces = true;
         prefs::SavePrefs(*odd, read, kSaved);
         EXPECT_EQ(ReadPrefsFile(),
@@ -178,9 +154,7 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
 
 TEST_F(Schema, AMissingPreferencesFolderIsCreatedAtTheFirstSave) {
     UsePreferencesFolder(temp_ / "fresh" / "account" / ".config");
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
+    auto [doc, fields] = Load();
     EXPECT_FALSE(std::filesystem::exists(prefsFolder_));
     prefs::SavePrefs(*doc, fields, kSaved);
     EXPECT_EQ(ReadPrefsFile(), Head() + kDefaultsBody + Version() + Tail());
@@ -191,10 +165,8 @@ TEST_F(Schema, AFolderThatCannotBeWrittenKeepsTheValuesAndReportsOnlyToTheDocume
     // create anything below it.
     std::ofstream(temp_ / "blocker") << "not a folder";
     UsePreferencesFolder(temp_ / "blocker" / "config");
-    auto doc = prefs::OpenPrefs();
-    Fields fields;
-    prefs::LoadPrefs(*doc, fields);
-    EXPECT_EQ(InOrder(fields),
+    auto [doc, fields] = Load();
+    EXPECT_EQ(OptionValuesInTableOrder(fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
     fields.prefEnableSpecialSpaces = true;
     prefs::SavePrefs(*doc, fields, kSaved);
@@ -202,4 +174,21 @@ TEST_F(Schema, AFolderThatCannotBeWrittenKeepsTheValuesAndReportsOnlyToTheDocume
     EXPECT_EQ(doc->errorMessage, "Could not open file for saving");
     EXPECT_TRUE(fields.prefEnableSpecialSpaces);
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
+}
+
+// A control, a key or a row taken twice would tie two options together.
+TEST(OptionTable, KeysControlsAndTheOpenOrderTakeEachOptionOnce) {
+    std::set<std::string_view> keys;
+    std::set<std::pair<std::string_view, int>> controls;
+    for (const prefs::Option& option : prefs::kOptions) {
+        keys.insert(option.key);
+        controls.insert({option.control, option.index});
+        EXPECT_EQ(prefs::OptionRow(option.control, option.index),
+                  static_cast<std::size_t>(&option - prefs::kOptions.data()));
+    }
+    EXPECT_EQ(keys.size(), prefs::kOptionCount);
+    EXPECT_EQ(controls.size(), prefs::kOptionCount);
+    EXPECT_EQ(std::set<std::size_t>(prefs::kOpenOrder.begin(), prefs::kOpenOrder.end()).size(),
+              prefs::kOptionCount);
+    EXPECT_EQ(prefs::OptionRow("cb_nothing"), prefs::kOptionCount);
 }

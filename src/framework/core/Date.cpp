@@ -161,25 +161,6 @@ DateFields Date::UTC() const {
     return FieldsFromSeconds(localSeconds_ - offset_);
 }
 
-int Date::Year() const {
-    return Local().year;
-}
-int Date::Month() const {
-    return Local().month;
-}
-int Date::Day() const {
-    return Local().day;
-}
-int Date::Hour() const {
-    return Local().hour;
-}
-int Date::Minute() const {
-    return Local().minute;
-}
-int Date::Second() const {
-    return Local().second;
-}
-
 // Changing one local field keeps the others; an out-of-range value carries
 // over into the next field, as a total of seconds does.
 void Date::SetField(int DateFields::*field, int value) {
@@ -187,25 +168,6 @@ void Date::SetField(int DateFields::*field, int value) {
     fields.*field = value;
     localSeconds_ = SecondsFromFields(fields);
     offset_ = OffsetForLocal(localSeconds_, &offset_);
-}
-
-void Date::SetYear(int value) {
-    SetField(&DateFields::year, value);
-}
-void Date::SetMonth(int value) {
-    SetField(&DateFields::month, value);
-}
-void Date::SetDay(int value) {
-    SetField(&DateFields::day, value);
-}
-void Date::SetHour(int value) {
-    SetField(&DateFields::hour, value);
-}
-void Date::SetMinute(int value) {
-    SetField(&DateFields::minute, value);
-}
-void Date::SetSecond(int value) {
-    SetField(&DateFields::second, value);
 }
 
 bool ParseDate(std::string_view text, Date& date) {

@@ -27,18 +27,18 @@ public:
     static Date FromLocal(const DateFields& fields);
     static Date FromUTC(const DateFields& fields);
 
-    int Year() const;
-    int Month() const;
-    int Day() const;
-    int Hour() const;
-    int Minute() const;
-    int Second() const;
-    void SetYear(int value);
-    void SetMonth(int value);
-    void SetDay(int value);
-    void SetHour(int value);
-    void SetMinute(int value);
-    void SetSecond(int value);
+    int Year() const { return Local().year; }
+    int Month() const { return Local().month; }
+    int Day() const { return Local().day; }
+    int Hour() const { return Local().hour; }
+    int Minute() const { return Local().minute; }
+    int Second() const { return Local().second; }
+    void SetYear(int value) { SetField(&DateFields::year, value); }
+    void SetMonth(int value) { SetField(&DateFields::month, value); }
+    void SetDay(int value) { SetField(&DateFields::day, value); }
+    void SetHour(int value) { SetField(&DateFields::hour, value); }
+    void SetMinute(int value) { SetField(&DateFields::minute, value); }
+    void SetSecond(int value) { SetField(&DateFields::second, value); }
 
     DateFields Local() const;
     // The same moment in universal time, by the local time-zone rules. A

@@ -33,17 +33,6 @@ bool ActsDuringModalDialog(const MenuItem& item) {
 } // namespace
 
 Application::Application() {
-    Install();
-}
-
-Application::Application(int& argc, char** argv) {
-    if (QCoreApplication::instance() == nullptr) {
-        ownedApplication_ = std::make_unique<QApplication>(argc, argv);
-    }
-    Install();
-}
-
-void Application::Install() {
     currentApplication = this;
     // Closing the last window is decided here, not by Qt's own rule.
     QGuiApplication::setQuitOnLastWindowClosed(false);

@@ -6,10 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
-
-class QApplication;
 
 namespace fw {
 
@@ -17,13 +14,12 @@ class MenuBar;
 class MenuItem;
 class Window;
 
-// The application object. Exactly one exists at a time; it uses the
-// QApplication that exists, or makes its own from argc/argv.
+// The application object. Exactly one exists at a time, beside the
+// QApplication that start-up makes.
 // Run() raises Event_Open once, then runs the event loop until Quit().
 class Application : public QObject {
 public:
     Application();
-    Application(int& argc, char** argv);
     ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -69,10 +65,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Install();
     void DeleteWindows();
 
-    std::unique_ptr<QApplication> ownedApplication_;
     QtClipboard clipboard_;
     HeldInput heldInput_;
     MenuBar* menuBar_ = nullptr;

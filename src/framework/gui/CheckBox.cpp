@@ -2,19 +2,11 @@
 
 namespace fw {
 
-CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), Control(this) {
+CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), ValueControl(this) {
     // A click leaves the typing focus where it was (in the word field, say);
     // the keyboard still reaches the control with Tab.
     setFocusPolicy(Qt::TabFocus);
-    connect(this, &QCheckBox::toggled, this, [this] {
-        if (action_) {
-            action_();
-        }
-    });
-}
-
-void CheckBox::SetCaption(const std::string& caption) {
-    setText(QString::fromStdString(caption));
+    connect(this, &QCheckBox::toggled, this, [this] { RaiseAction(); });
 }
 
 } // namespace fw

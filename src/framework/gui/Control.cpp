@@ -22,6 +22,14 @@ QFont SystemFont(int points) {
 
 Control::~Control() = default;
 
+void Control::RaiseAction() const {
+    if (action_) {
+        // The handler may close the window and with it this control.
+        auto handler = action_;
+        handler();
+    }
+}
+
 void Control::Setup(Window* owner, const ControlDesign& design) {
     owner_ = owner;
     name_ = design.name;
@@ -51,27 +59,9 @@ void Control::SetBounds(const Rect& bounds) {
     }
 }
 
-void Control::SetLeft(int left) {
+void Control::SetBoundsField(int Rect::*field, int value) {
     Rect r = CurrentBounds();
-    r.left = left;
-    SetBounds(r);
-}
-
-void Control::SetTop(int top) {
-    Rect r = CurrentBounds();
-    r.top = top;
-    SetBounds(r);
-}
-
-void Control::SetWidth(int width) {
-    Rect r = CurrentBounds();
-    r.width = width;
-    SetBounds(r);
-}
-
-void Control::SetHeight(int height) {
-    Rect r = CurrentBounds();
-    r.height = height;
+    r.*field = value;
     SetBounds(r);
 }
 
@@ -126,19 +116,11 @@ void Control::ApplyGeometry(int windowWidth, int windowHeight) {
     GeometryApplied();
 }
 
-bool Control::Enabled() const {
-    return enabled_;
-}
-
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (widget_ != nullptr) {
         widget_->setEnabled(enabled);
     }
-}
-
-bool Control::Visible() const {
-    return visible_;
 }
 
 void Control::SetVisible(bool visible) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -70,18 +71,23 @@ public:
     Rect CurrentBounds() const;
     // Rebases the control: the given place holds for the window's current size.
     void SetBounds(const Rect& bounds);
-    void SetLeft(int left);
-    void SetTop(int top);
-    void SetWidth(int width);
-    void SetHeight(int height);
+    void SetLeft(int left) { SetBoundsField(&Rect::left, left); }
+    void SetTop(int top) { SetBoundsField(&Rect::top, top); }
+    void SetWidth(int width) { SetBoundsField(&Rect::width, width); }
+    void SetHeight(int height) { SetBoundsField(&Rect::height, height); }
     unsigned Locks() const { return locks_; }
     void SetLocks(unsigned locks);
 
-    virtual bool Enabled() const;
+    virtual bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled);
-    virtual bool Visible() const;
+    virtual bool Visible() const { return visible_; }
     virtual void SetVisible(bool visible);
     void SetHelpTag(const std::string& text);
+
+    // The Action event of the controls that have one (buttons, check boxes,
+    // radio buttons, disclosure triangles, timers): a click, or a value set
+    // in code, raises it.
+    void OnAction(std::function<void()> handler) { action_ = std::move(handler); }
 
     // Where a control placed inside this one goes (group box, tab panel).
     virtual QWidget* ContentWidget(int panel);
@@ -98,10 +104,15 @@ protected:
     virtual void SetDesignValue(bool value);
     // Called after the control's Qt geometry was set.
     virtual void GeometryApplied() {}
+    void RaiseAction() const;
 
 private:
+    // Changes one edge or size of the current place; the rest stays.
+    void SetBoundsField(int Rect::*field, int value);
+
     QWidget* widget_ = nullptr;
     Window* owner_ = nullptr;
+    std::function<void()> action_;
     std::string name_;
     int index_ = -1;
     Rect bounds_;

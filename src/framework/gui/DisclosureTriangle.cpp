@@ -2,7 +2,7 @@
 
 namespace fw {
 
-DisclosureTriangle::DisclosureTriangle(QWidget* parent) : QToolButton(parent), Control(this) {
+DisclosureTriangle::DisclosureTriangle(QWidget* parent) : QToolButton(parent), ValueControl(this) {
     setCheckable(true);
     setAutoRaise(true);
     // Open or closed, it is a bare arrow, never a pressed button; a thin
@@ -16,9 +16,7 @@ DisclosureTriangle::DisclosureTriangle(QWidget* parent) : QToolButton(parent), C
     setArrowType(Qt::RightArrow);
     connect(this, &QToolButton::toggled, this, [this](bool open) {
         setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-        if (action_) {
-            action_();
-        }
+        RaiseAction();
     });
 }
 

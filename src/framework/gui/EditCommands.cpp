@@ -4,25 +4,30 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <array>
-#include <utility>
 
 namespace fw {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, EditCommand>, 5> kStandardNames = {{
-    {"EditUndo", EditCommand::Undo},
-    {"EditCut", EditCommand::Cut},
-    {"EditCopy", EditCommand::Copy},
-    {"EditPaste", EditCommand::Paste},
-    {"EditClear", EditCommand::Clear},
+// Each command's standard item name and what it does to a field.
+struct CommandRow {
+    std::string_view itemName;
+    EditCommand command;
+    void (*perform)(QLineEdit& field);
+};
+constexpr std::array<CommandRow, 5> kCommands = {{
+    {"EditUndo", EditCommand::Undo, [](QLineEdit& field) { field.undo(); }},
+    {"EditCut", EditCommand::Cut, [](QLineEdit& field) { field.cut(); }},
+    {"EditCopy", EditCommand::Copy, [](QLineEdit& field) { field.copy(); }},
+    {"EditPaste", EditCommand::Paste, [](QLineEdit& field) { field.paste(); }},
+    {"EditClear", EditCommand::Clear, [](QLineEdit& field) { field.del(); }},
 }};
 
 } // namespace
 
 std::optional<EditCommand> EditCommandFor(std::string_view itemName) {
-    for (const auto& [name, command] : kStandardNames) {
-        if (name == itemName) {
-            return command;
+    for (const CommandRow& row : kCommands) {
+        if (row.itemName == itemName) {
+            return row.command;
         }
     }
     return std::nullopt;
@@ -52,22 +57,10 @@ void PerformEditCommand(QLineEdit& field, EditCommand command) {
     if (!EditCommandAvailable(field, command)) {
         return;
     }
-    switch (command) {
-    case EditCommand::Undo:
-        field.undo();
-        break;
-    case EditCommand::Cut:
-        field.cut();
-        break;
-    case EditCommand::Copy:
-        field.copy();
-        break;
-    case EditCommand::Paste:
-        field.paste();
-        break;
-    case EditCommand::Clear:
-        field.del();
-        break;
+    for (const CommandRow& row : kCommands) {
+        if (row.command == command) {
+            row.perform(field);
+        }
     }
 }
 

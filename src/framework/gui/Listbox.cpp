@@ -57,7 +57,8 @@ private:
 
 Listbox::Listbox(QWidget* parent)
     : QTableView(parent), Control(this), ownModel_(std::make_unique<TextListboxModel>()),
-      model_(ownModel_.get()), itemModel_(std::make_unique<ListboxItemModel>(this)) {
+      model_(ownModel_.get()), editable_(ownModel_.get()),
+      itemModel_(std::make_unique<ListboxItemModel>(this)) {
     setModel(itemModel_.get());
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -91,6 +92,7 @@ Listbox::~Listbox() {
 void Listbox::SetModel(ListboxModel* model) {
     itemModel_->BeginReset();
     model_ = model != nullptr ? model : ownModel_.get();
+    editable_ = model_->Editable();
     lastIndex_ = -1;
     itemModel_->EndReset();
     OrderLost();
@@ -138,9 +140,12 @@ void Listbox::SetColumnCount(int columns) {
 }
 
 void Listbox::AddRow(const std::string& column0) {
+    if (editable_ == nullptr) {
+        return;
+    }
     const int row = model_->RowCount();
     itemModel_->BeginInsert(row);
-    model_->AddRow(column0);
+    editable_->AddRow(column0);
     itemModel_->EndInsert();
     lastIndex_ = row;
     OrderLost();
@@ -151,10 +156,11 @@ std::string Listbox::Cell(int row, int column) const {
 }
 
 void Listbox::SetCell(int row, int column, const std::string& text) {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) {
+    if (editable_ == nullptr || row < 0 || row >= RowCount() || column < 0 ||
+        column >= ColumnCount()) {
         return;
     }
-    model_->SetCellText(row, column, text);
+    editable_->SetCellText(row, column, text);
     itemModel_->CellChanged(row, column);
     if (column == sortedColumn_) {
         OrderLost();
@@ -162,11 +168,11 @@ void Listbox::SetCell(int row, int column, const std::string& text) {
 }
 
 void Listbox::RemoveRow(int row) {
-    if (row < 0 || row >= RowCount()) {
+    if (editable_ == nullptr || row < 0 || row >= RowCount()) {
         return;
     }
     itemModel_->BeginRemove(row);
-    model_->RemoveRow(row);
+    editable_->RemoveRow(row);
     itemModel_->EndRemove();
     if (lastIndex_ >= RowCount()) {
         lastIndex_ = RowCount() - 1;
@@ -261,8 +267,8 @@ void Listbox::Sort() {
     }
     const RowCompare compare = [this, column](int a, int b) { return CompareRows(a, b, column); };
     itemModel_->BeginReset();
-    if (!model_->SortRows(column, compare)) {
-        model_->ReorderRows(StableRowOrder(model_->RowCount(), compare));
+    if (!model_->SortRows(column, compare) && editable_ != nullptr) {
+        editable_->ReorderRows(StableRowOrder(model_->RowCount(), compare));
     }
     itemModel_->EndReset();
 }

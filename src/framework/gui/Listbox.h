@@ -28,7 +28,8 @@ public:
     ~Listbox() override;
 
     // Plugs in a model of the caller's (not owned; nullptr restores the
-    // list's own table of strings).
+    // list's own table of strings). AddRow, SetCell, RemoveRow and a sort by
+    // reordering change nothing in a model that is not editable.
     void SetModel(ListboxModel* model);
     ListboxModel& Model() const;
     // The heading row.
@@ -83,6 +84,7 @@ private:
 
     std::unique_ptr<TextListboxModel> ownModel_;
     ListboxModel* model_;
+    EditableListboxModel* editable_; // model_'s editing calls; null when it has none
     std::unique_ptr<ListboxItemModel> itemModel_;
     std::vector<std::string> headings_;
     std::string columnWidths_;

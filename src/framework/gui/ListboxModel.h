@@ -8,10 +8,13 @@
 
 namespace fw {
 
-// The rows behind a Listbox. A list with many rows may plug in a model that
-// keeps them in a compact form of its own and makes cell text only when a
-// cell is shown. Rows and columns count from 0; out-of-range calls read ""
-// and change nothing.
+class EditableListboxModel;
+
+// The rows behind a Listbox, as the list reads them. A list with many rows
+// may plug in a model that keeps them in a compact form of its own, fills
+// them itself and makes cell text only when a cell is shown; the list then
+// only shows, sorts and clears them. Rows and columns count from 0;
+// out-of-range calls read "" and change nothing.
 class ListboxModel {
 public:
     virtual ~ListboxModel() = default;
@@ -19,20 +22,30 @@ public:
     virtual int RowCount() const = 0;
     virtual int ColumnCount() const = 0;
     virtual std::string CellText(int row, int column) const = 0;
+    virtual void DeleteAllRows() = 0;
+    // A model may sort itself ascending by the column (compare is the
+    // list's own comparison, which it may use or replace) and return true;
+    // false lets an editable model be sorted through ReorderRows, and leaves
+    // any other as it is.
+    virtual bool SortRows(int /*column*/, const RowCompare& /*compare*/) { return false; }
+    // The model's editing calls, when the list may edit its rows.
+    virtual EditableListboxModel* Editable() { return nullptr; }
+};
+
+// Rows that the list's own editing calls (AddRow, SetCell, RemoveRow, a sort
+// by reordering) change.
+class EditableListboxModel : public ListboxModel {
+public:
     virtual void SetCellText(int row, int column, const std::string& text) = 0;
     virtual void AddRow(const std::string& column0) = 0;
     virtual void RemoveRow(int row) = 0;
-    virtual void DeleteAllRows() = 0;
     // Puts the rows in the given order: order[i] is the row that goes to i.
     virtual void ReorderRows(const std::vector<int>& order) = 0;
-    // A model may sort itself ascending by the column (compare is the
-    // list's own comparison, which it may use or replace) and return true;
-    // false lets the list sort through ReorderRows.
-    virtual bool SortRows(int /*column*/, const RowCompare& /*compare*/) { return false; }
+    EditableListboxModel* Editable() final { return this; }
 };
 
 // The default model: a table of strings.
-class TextListboxModel final : public ListboxModel {
+class TextListboxModel final : public EditableListboxModel {
 public:
     explicit TextListboxModel(int columns = 1) : columns_(std::max(columns, 1)) {}
 

@@ -4,20 +4,12 @@
 
 namespace fw {
 
-PushButton::PushButton(QWidget* parent) : QPushButton(parent), Control(this) {
+PushButton::PushButton(QWidget* parent) : QPushButton(parent), ButtonControl(this) {
     // A click leaves the typing focus where it was (in the word field, say);
     // the keyboard still reaches the control with Tab.
     setFocusPolicy(Qt::TabFocus);
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] {
-        if (action_) {
-            action_();
-        }
-    });
-}
-
-void PushButton::SetCaption(const std::string& caption) {
-    setText(QString::fromStdString(caption));
+    connect(this, &QPushButton::clicked, this, [this] { RaiseAction(); });
 }
 
 void PushButton::SetDefault(bool isDefault) {

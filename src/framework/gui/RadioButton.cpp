@@ -54,7 +54,7 @@ QAccessibleInterface* RadioButtonInterface(const QString& /*className*/, QObject
 
 } // namespace
 
-RadioButton::RadioButton(QWidget* parent) : QRadioButton(parent), Control(this) {
+RadioButton::RadioButton(QWidget* parent) : QRadioButton(parent), ValueControl(this) {
     static const bool announcedAsRadio = [] {
         QAccessible::installFactory(&RadioButtonInterface);
         return true;
@@ -65,10 +65,6 @@ RadioButton::RadioButton(QWidget* parent) : QRadioButton(parent), Control(this) 
     // A click leaves the typing focus where it was; Tab still reaches it.
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QRadioButton::toggled, this, [this](bool checked) { Toggled(checked); });
-}
-
-void RadioButton::SetCaption(const std::string& caption) {
-    setText(QString::fromStdString(caption));
 }
 
 void RadioButton::nextCheckState() {
@@ -89,9 +85,7 @@ void RadioButton::Toggled(bool checked) {
             }
         }
     }
-    if (action_) {
-        action_();
-    }
+    RaiseAction();
 }
 
 } // namespace fw

@@ -26,11 +26,7 @@ void Timer::Fire() {
     if (mode_ == TimerMode::Single) {
         SetMode(TimerMode::Off);
     }
-    if (action_) {
-        // The handler may close the window and with it this timer.
-        auto handler = action_;
-        handler();
-    }
+    RaiseAction();
 }
 
 void Timer::Restart() {

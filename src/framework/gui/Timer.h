@@ -3,7 +3,6 @@
 #include "framework/gui/Control.h"
 
 #include <QObject>
-#include <functional>
 
 class QTimer;
 
@@ -24,7 +23,6 @@ public:
     void SetPeriod(int milliseconds);
     TimerMode Mode() const { return mode_; }
     void SetMode(TimerMode mode);
-    void OnAction(std::function<void()> handler) { action_ = std::move(handler); }
 
     // What an elapsed period does; tests call it instead of waiting.
     void Fire();
@@ -33,7 +31,6 @@ private:
     void Restart();
 
     QTimer* timer_;
-    std::function<void()> action_;
     int period_ = 1000;
     TimerMode mode_ = TimerMode::Off;
 };

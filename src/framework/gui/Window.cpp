@@ -2,6 +2,7 @@
 
 #include "framework/gui/Application.h"
 #include "framework/gui/MenuBar.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/PushButton.h"
 #include "framework/gui/Timer.h"
 
@@ -96,6 +97,11 @@ void Window::Construct() {
     }
     Layout();
     CreateControls();
+    BindControls();
+    if (!unboundControls_.empty()) {
+        FailToOpen();
+        return;
+    }
     AddMenuHandlers();
     constructed_ = true;
     Event_Open();
@@ -315,6 +321,25 @@ bool Window::event(QEvent* event) {
         MoveToFront(this);
     }
     return QWidget::event(event);
+}
+
+void Window::NoteUnboundControl(const std::string& name, int index) {
+    unboundControls_.push_back(index < 0 ? name : name + "(" + std::to_string(index) + ")");
+}
+
+// A window without all of its controls would fail at the first use of the
+// missing one; it is better never shown, and the name tells a developer
+// where the design and the code disagree.
+void Window::FailToOpen() {
+    std::string names;
+    for (const std::string& name : unboundControls_) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    closed_ = true;
+    hide();
+    deleteLater();
+    MsgBox("The window \"" + Title() + "\" could not be opened.\n\nIt lacks the control " + names +
+           ".");
 }
 
 void Window::closeEvent(QCloseEvent* event) {

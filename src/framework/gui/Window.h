@@ -47,8 +47,8 @@ struct WindowDesign {
 };
 
 // A top-level window. Subclasses describe themselves in the hooks, which
-// Construct() runs in this order: Layout, CreateControls, AddMenuHandlers,
-// then Event_Open. Create windows with NewWindow<W>(...), never by hand.
+// Construct() runs in this order: Layout, CreateControls, BindControls,
+// AddMenuHandlers, then Event_Open. Create windows with NewWindow<W>(...), never by hand.
 class Window : public QWidget {
 public:
     explicit Window(Window* parent = nullptr);
@@ -110,6 +110,16 @@ public:
         return dynamic_cast<T*>(FindControlBase(name, index));
     }
     Control* FindControlBase(const std::string& name, int index = -1) const;
+    // Finds a control for a window's typed member, once, in BindControls. A
+    // control that is missing or of another kind is noted, and the window
+    // then does not open.
+    template <class T> T* BindControl(const std::string& name, int index = -1) {
+        T* control = FindControl<T>(name, index);
+        if (control == nullptr) {
+            NoteUnboundControl(name, index);
+        }
+        return control;
+    }
     // Every member of a control array, in order of creation.
     std::vector<Control*> ControlArray(const std::string& name) const;
 
@@ -124,6 +134,8 @@ public:
 protected:
     virtual void Layout() {}
     virtual void CreateControls() {}
+    // Binds the controls to typed members (see BindControl).
+    virtual void BindControls() {}
     virtual void AddMenuHandlers() {}
     virtual void Event_Open() {}
     virtual void Event_Close() {}
@@ -143,6 +155,9 @@ protected:
 
 private:
     QWidget* ParentFor(const ControlDesign& design) const;
+    void NoteUnboundControl(const std::string& name, int index);
+    // Tells the user that the window can't open, and drops it unopened.
+    void FailToOpen();
     void Register(Control* control, const ControlDesign& design);
     void ApplyWindowFlags();
     void ApplySizeConstraints();
@@ -170,6 +185,7 @@ private:
     MenuBar* menuBar_ = nullptr;
     Picture backdrop_;
     std::vector<Control*> controls_;
+    std::vector<std::string> unboundControls_;
     std::map<std::string, std::function<bool()>> menuHandlers_;
     PushButton* defaultButton_ = nullptr;
     PushButton* cancelButton_ = nullptr;
