@@ -92,20 +92,20 @@ std::string PieceText(const char* raw) {
 enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };
 
 Element KindOf(const char* name) {
-    const std::string_view n(name);
-    switch (n.empty() ? '\0' : n[0]) {
+    const auto is = [name](const char* wanted) { return std::strcmp(name + 1, wanted + 1) == 0; };
+    switch (name[0]) {
     case 'k':
-        return n == "key" ? Element::Key : Element::Other;
+        return is("key") ? Element::Key : Element::Other;
     case 'd':
-        return n == "dict" ? Element::Dict : n == "data" ? Element::Data : Element::Other;
+        return is("dict") ? Element::Dict : is("data") ? Element::Data : Element::Other;
     case 'a':
-        return n == "array" ? Element::Array : Element::Other;
+        return is("array") ? Element::Array : Element::Other;
     case 't':
-        return n == "true" ? Element::True : Element::Other;
+        return is("true") ? Element::True : Element::Other;
     case 'f':
-        return n == "false" ? Element::False : Element::Other;
+        return is("false") ? Element::False : Element::Other;
     case 'b':
-        return n == "boolean" ? Element::Boolean : Element::Other;
+        return is("boolean") ? Element::Boolean : Element::Other;
     default:
         return Element::Other;
     }
@@ -119,20 +119,35 @@ public:
     bool complete = true;
 
     // Fills `node` from the children of `element`, depth first with a stack
-    // of its own.
+    // of its own. A node is first filled without looking for repeated keys,
+    // which a file seldom holds: the node's maps check them once it is
+    // complete, and a node that did hold one is filled again, with every
+    // entry checked as it is stored.
     void Fill(pugi::xml_node element, plistDict& node) {
         struct Frame {
+            pugi::xml_node element;
             pugi::xml_node next; // the next child to read
             plistDict* node;
-            std::string key; // the key of the next entry (dictionaries)
+            std::string key;         // the key of the next entry (dictionaries)
+            std::int32_t stored = 0; // the entries stored unchecked
+            bool checked = false;    // each entry is checked as it is stored
         };
         std::vector<Frame> stack;
         CheckNoText(element);
-        stack.push_back(Frame{element.first_child(), &node, {}});
+        stack.push_back(Frame{element, element.first_child(), &node, {}, 0, node.count() > 0});
+        Prepare(element, node, stack.back().checked);
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (!frame.next) {
-                Finish(*frame.node);
+                if (!frame.checked && frame.node->types.Count() != frame.stored) {
+                    // A repeated key.
+                    Empty(*frame.node);
+                    frame.next = frame.element.first_child();
+                    frame.key.clear();
+                    frame.checked = true;
+                    continue;
+                }
+                Finish(*frame.node, frame.checked);
                 stack.pop_back();
                 continue;
             }
@@ -162,17 +177,21 @@ public:
             }
             const std::string& key = current.isArray_ ? indexKey_ : frame.key;
             const bool isDict = kind == Element::Dict;
+            const bool checked = frame.checked;
+            ++frame.stored;
             if (isDict || kind == Element::Array) {
-                plistDict* child = StoreChild(current, key, !isDict);
+                plistDict* child = checked ? StoreChild(current, key, !isDict)
+                                           : AppendChild(current, key, !isDict);
                 CheckNoText(item);
                 if (item.first_child()) {
-                    stack.push_back(Frame{item.first_child(), child, {}});
+                    Prepare(item, *child, checked);
+                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked});
                 } else {
-                    Finish(*child);
+                    Finish(*child, checked);
                 }
                 continue;
             }
-            StoreValue(current, key, name, kind, item);
+            StoreValue(current, key, name, kind, item, checked);
         }
     }
 
@@ -237,21 +256,61 @@ private:
         return node.AppendChildNode(key, isArray);
     }
 
-    void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
-                    pugi::xml_node element) {
-        if (kind == Element::True || kind == Element::False) {
-            node.StoreScalar(key, "boolean", kind == Element::True ? "true" : "false");
-            return;
-        }
-        std::string value = Text(element, kind == Element::Data);
-        if (kind == Element::Boolean) {
-            // Only "true" and "false" have a written form.
-            value = fw::Equals(value, "true") ? "true" : "false";
-        }
-        node.StoreScalar(key, name, std::move(value));
+    static plistDict* AppendChild(plistDict& node, const std::string& key, bool isArray) {
+        node.types.Append(key, isArray ? "array" : "dict");
+        return node.AppendChildUnindexed(key, isArray);
     }
 
-    static void Finish(plistDict& node) {
+    void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
+                    pugi::xml_node element, bool checked) {
+        std::string value;
+        std::string_view type = name;
+        if (kind == Element::True || kind == Element::False) {
+            type = "boolean";
+            value = kind == Element::True ? "true" : "false";
+        } else {
+            value = Text(element, kind == Element::Data);
+            if (kind == Element::Boolean) {
+                // Only "true" and "false" have a written form.
+                value = fw::Equals(value, "true") ? "true" : "false";
+            }
+        }
+        if (checked) {
+            node.StoreScalar(key, type, std::move(value));
+        } else {
+            node.types.Append(key, std::string(type));
+            node.values.Append(key, std::move(value));
+        }
+    }
+
+    // Makes room in `node` for the entries of `element`.
+    static void Prepare(pugi::xml_node element, plistDict& node, bool checked) {
+        if (checked) {
+            return;
+        }
+        std::size_t elements = 0;
+        for (pugi::xml_node item = element.first_child(); item; item = item.next_sibling()) {
+            elements += item.type() == pugi::node_element ? 1 : 0;
+        }
+        const std::size_t entries = node.isArray_ ? elements : elements - elements / 2;
+        node.types.Reserve(entries);
+        node.values.Reserve(entries);
+    }
+
+    static void Empty(plistDict& node) {
+        node.values.Clear();
+        node.types.Clear();
+        node.children_.clear();
+        node.childIndex_.Clear();
+        node.removedChildren_ = 0;
+        node.indexOf = -1;
+    }
+
+    static void Finish(plistDict& node, bool checked) {
+        if (!checked) {
+            node.values.Count(); // checks the appended keys now, not on first use
+            node.IndexChildren();
+        }
         if (node.isArray_) {
             node.indexOf += 1; // the element count, as after the closing line
         }

@@ -172,6 +172,31 @@ const std::string& plistDict::ChildNameAt(std::int32_t j) const {
     return slot == kNone ? emptyText : children_[slot].name;
 }
 
+plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray) {
+    auto node = std::make_unique<plistDict>();
+    node->name.assign(key);
+    node->isArray_ = isArray;
+    node->parent = this;
+    node->rootClass_ = rootClass_;
+    plistDict* added = node.get();
+    const auto j = static_cast<std::uint32_t>(children_.size());
+    children_.push_back(ChildSlot{std::string(key), std::move(node), fw::HashText(key), kNone, j});
+    return added;
+}
+
+void plistDict::IndexChildren() {
+    childIndex_.Clear();
+    childIndex_.Reserve(children_.size());
+    // The probes of a large index miss the cache: start them early.
+    constexpr std::size_t kAhead = 32;
+    for (std::uint32_t j = 0; j < children_.size(); ++j) {
+        if (j + kAhead < children_.size()) {
+            childIndex_.Prefetch(children_[j + kAhead].hash);
+        }
+        childIndex_.Insert(children_[j].hash, j);
+    }
+}
+
 plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
     auto node = std::make_unique<plistDict>();
     node->name.assign(key);

@@ -156,6 +156,10 @@ private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
     plistDict* AppendChildNode(std::string_view key, bool isArray);
+    // AppendChildNode for filling, with children of distinct names only:
+    // IndexChildren indexes them all once the node is filled.
+    plistDict* AppendChildUnindexed(std::string_view key, bool isArray);
+    void IndexChildren();
     std::uint32_t FirstChildNamed(std::string_view key) const;
     void RemoveChildrenNamed(std::string_view key);
     // Drops the empty slots and indexes the children by name again.
