@@ -135,7 +135,6 @@ public:
         std::vector<Frame> stack;
         CheckNoText(element);
         stack.push_back(Frame{element, element.first_child(), &node, {}, 0, node.count() > 0});
-        Prepare(element, node, stack.back().checked);
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (!frame.next) {
@@ -184,7 +183,6 @@ public:
                                            : AppendChild(current, key, !isDict);
                 CheckNoText(item);
                 if (item.first_child()) {
-                    Prepare(item, *child, checked);
                     stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked});
                 } else {
                     Finish(*child, checked);
@@ -281,20 +279,6 @@ private:
             node.types.Append(key, std::string(type));
             node.values.Append(key, std::move(value));
         }
-    }
-
-    // Makes room in `node` for the entries of `element`.
-    static void Prepare(pugi::xml_node element, plistDict& node, bool checked) {
-        if (checked) {
-            return;
-        }
-        std::size_t elements = 0;
-        for (pugi::xml_node item = element.first_child(); item; item = item.next_sibling()) {
-            elements += item.type() == pugi::node_element ? 1 : 0;
-        }
-        const std::size_t entries = node.isArray_ ? elements : elements - elements / 2;
-        node.types.Reserve(entries);
-        node.values.Reserve(entries);
     }
 
     static void Empty(plistDict& node) {

@@ -98,7 +98,6 @@ TEST(Dictionary, AppendingRepeatedKeysKeepsTheFirstPlaceAndTheLastValue) {
     for (const int count : {5, 200}) { // found by scanning, and by the index
         Dictionary d;
         d.Set("early", "set");
-        d.Reserve(static_cast<std::size_t>(count) + 1);
         for (int i = 0; i < count; ++i) {
             d.Append("k" + std::to_string(i), "first");
         }

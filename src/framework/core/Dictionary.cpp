@@ -82,13 +82,6 @@ void Dictionary::Append(std::string_view key, std::string value) {
     entries_.push_back(Entry{std::string(key), std::move(value), 0, true});
 }
 
-void Dictionary::Reserve(std::size_t count) {
-    entries_.reserve(count);
-    if (count > kScanLimit) {
-        index_.Reserve(count);
-    }
-}
-
 void Dictionary::SettleAppended() {
     const std::size_t end = entries_.size();
     std::size_t kept = settled_;

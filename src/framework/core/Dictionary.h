@@ -33,9 +33,6 @@ public:
     // every key appended meanwhile in one pass. The result is that of Set.
     void Append(std::string_view key, std::string value);
 
-    // Makes room for `count` keys in all, so that filling grows nothing.
-    void Reserve(std::size_t count);
-
     // The value stored under `key`, stored empty at the end of the order
     // when the key is absent; `created` tells which. The reference holds
     // until the next change of the dictionary.
