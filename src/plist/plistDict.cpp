@@ -198,21 +198,14 @@ void plistDict::IndexChildren() {
 }
 
 plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
-    auto node = std::make_unique<plistDict>();
-    node->name.assign(key);
-    node->isArray_ = isArray;
-    node->parent = this;
-    node->rootClass_ = rootClass_;
-    plistDict* added = node.get();
-    const auto j = static_cast<std::uint32_t>(children_.size());
-    const std::uint32_t hash = fw::HashText(key);
-    children_.push_back(ChildSlot{std::string(key), std::move(node), hash, kNone, j});
+    plistDict* added = AppendChildUnindexed(key, isArray);
+    const auto j = static_cast<std::uint32_t>(children_.size() - 1);
     if (foldedBuilt_) {
         foldedIndex_.emplace(fw::Uppercase(key), j);
     }
     const std::uint32_t first = FirstChildNamed(key);
-    if (first == kNone || first == j) {
-        childIndex_.Insert(hash, j);
+    if (first == kNone) {
+        childIndex_.Insert(children_[j].hash, j);
     } else {
         children_[children_[first].lastSameName].nextSameName = j;
         children_[first].lastSameName = j;
