@@ -31,6 +31,8 @@ public:
     // Set for filling: the check for a key stored before is left until the
     // dictionary is next read or changed in another way, and then made for
     // every key appended meanwhile in one pass. The result is that of Set.
+    // That first read changes the dictionary inside, so it must not race
+    // with another read.
     void Append(std::string_view key, std::string value);
 
     // The value stored under `key`, stored empty at the end of the order
