@@ -121,8 +121,9 @@ public:
     // Fills `node` from the children of `element`, depth first with a stack
     // of its own. A node is first filled without looking for repeated keys,
     // which a file seldom holds: the node's maps check them once it is
-    // complete, and a node that did hold one is filled again, with every
-    // entry checked as it is stored.
+    // complete, and a node that did hold one reads its own entries again,
+    // each checked as it is stored, taking back the child nodes already
+    // built (so that no depth of such nodes reads anything more than twice).
     void Fill(pugi::xml_node element, plistDict& node) {
         struct Frame {
             pugi::xml_node element;
@@ -131,15 +132,22 @@ public:
             std::string key;         // the key of the next entry (dictionaries)
             std::int32_t stored = 0; // the entries stored unchecked
             bool checked = false;    // each entry is checked as it is stored
+            // The children of the first reading, in order, to take back.
+            std::vector<std::unique_ptr<plistDict>> built;
+            std::size_t nextBuilt = 0;
         };
         std::vector<Frame> stack;
         CheckNoText(element);
-        stack.push_back(Frame{element, element.first_child(), &node, {}, 0, node.count() > 0});
+        stack.push_back(
+            Frame{element, element.first_child(), &node, {}, 0, node.count() > 0, {}, 0});
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (!frame.next) {
                 if (!frame.checked && frame.node->types.Count() != frame.stored) {
                     // A repeated key.
+                    for (plistDict::ChildSlot& slot : frame.node->children_) {
+                        frame.built.push_back(std::move(slot.node));
+                    }
                     Empty(*frame.node);
                     frame.next = frame.element.first_child();
                     frame.key.clear();
@@ -178,12 +186,16 @@ public:
             const bool isDict = kind == Element::Dict;
             const bool checked = frame.checked;
             ++frame.stored;
+            if ((isDict || kind == Element::Array) && frame.nextBuilt < frame.built.size()) {
+                StoreChild(current, key, !isDict, std::move(frame.built[frame.nextBuilt++]));
+                continue;
+            }
             if (isDict || kind == Element::Array) {
                 plistDict* child = checked ? StoreChild(current, key, !isDict)
                                            : AppendChild(current, key, !isDict);
                 CheckNoText(item);
                 if (item.first_child()) {
-                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked});
+                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked, {}, 0});
                 } else {
                     Finish(*child, checked);
                 }
@@ -243,7 +255,8 @@ private:
         }
     }
 
-    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray) {
+    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray,
+                                 std::unique_ptr<plistDict> built = nullptr) {
         bool created = false;
         node.types.At(key, &created) = isArray ? "array" : "dict";
         if (!created) {
@@ -251,7 +264,7 @@ private:
             node.values.Remove(key);
             node.RemoveChildrenNamed(key);
         }
-        return node.AppendChildNode(key, isArray);
+        return node.AppendChildNode(key, isArray, std::move(built));
     }
 
     static plistDict* AppendChild(plistDict& node, const std::string& key, bool isArray) {

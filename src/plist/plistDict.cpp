@@ -172,12 +172,16 @@ const std::string& plistDict::ChildNameAt(std::int32_t j) const {
     return slot == kNone ? emptyText : children_[slot].name;
 }
 
-plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray) {
-    auto node = std::make_unique<plistDict>();
-    node->name.assign(key);
-    node->isArray_ = isArray;
-    node->parent = this;
-    node->rootClass_ = rootClass_;
+plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray,
+                                           std::unique_ptr<plistDict> built) {
+    std::unique_ptr<plistDict> node = std::move(built);
+    if (!node) {
+        node = std::make_unique<plistDict>();
+        node->name.assign(key);
+        node->isArray_ = isArray;
+        node->parent = this;
+        node->rootClass_ = rootClass_;
+    }
     plistDict* added = node.get();
     const auto j = static_cast<std::uint32_t>(children_.size());
     children_.push_back(ChildSlot{std::string(key), std::move(node), fw::HashText(key), kNone, j});
@@ -197,8 +201,9 @@ void plistDict::IndexChildren() {
     }
 }
 
-plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
-    plistDict* added = AppendChildUnindexed(key, isArray);
+plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
+                                      std::unique_ptr<plistDict> built) {
+    plistDict* added = AppendChildUnindexed(key, isArray, std::move(built));
     const auto j = static_cast<std::uint32_t>(children_.size() - 1);
     if (foldedBuilt_) {
         foldedIndex_.emplace(fw::Uppercase(key), j);
