@@ -92,20 +92,20 @@ std::string PieceText(const char* raw) {
 enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };
 
 Element KindOf(const char* name) {
-    const std::string_view n(name);
-    switch (n.empty() ? '\0' : n[0]) {
+    const auto is = [name](const char* wanted) { return std::strcmp(name + 1, wanted + 1) == 0; };
+    switch (name[0]) {
     case 'k':
-        return n == "key" ? Element::Key : Element::Other;
+        return is("key") ? Element::Key : Element::Other;
     case 'd':
-        return n == "dict" ? Element::Dict : n == "data" ? Element::Data : Element::Other;
+        return is("dict") ? Element::Dict : is("data") ? Element::Data : Element::Other;
     case 'a':
-        return n == "array" ? Element::Array : Element::Other;
+        return is("array") ? Element::Array : Element::Other;
     case 't':
-        return n == "true" ? Element::True : Element::Other;
+        return is("true") ? Element::True : Element::Other;
     case 'f':
-        return n == "false" ? Element::False : Element::Other;
+        return is("false") ? Element::False : Element::Other;
     case 'b':
-        return n == "boolean" ? Element::Boolean : Element::Other;
+        return is("boolean") ? Element::Boolean : Element::Other;
     default:
         return Element::Other;
     }
@@ -119,20 +119,42 @@ public:
     bool complete = true;
 
     // Fills `node` from the children of `element`, depth first with a stack
-    // of its own.
+    // of its own. A node is first filled without looking for repeated keys,
+    // which a file seldom holds: the node's maps check them once it is
+    // complete, and a node that did hold one reads its own entries again,
+    // each checked as it is stored, taking back the child nodes already
+    // built (so that no depth of such nodes reads anything more than twice).
     void Fill(pugi::xml_node element, plistDict& node) {
         struct Frame {
+            pugi::xml_node element;
             pugi::xml_node next; // the next child to read
             plistDict* node;
-            std::string key; // the key of the next entry (dictionaries)
+            std::string key;         // the key of the next entry (dictionaries)
+            std::int32_t stored = 0; // the entries stored unchecked
+            bool checked = false;    // each entry is checked as it is stored
+            // The children of the first reading, in order, to take back.
+            std::vector<std::unique_ptr<plistDict>> built;
+            std::size_t nextBuilt = 0;
         };
         std::vector<Frame> stack;
         CheckNoText(element);
-        stack.push_back(Frame{element.first_child(), &node, {}});
+        stack.push_back(
+            Frame{element, element.first_child(), &node, {}, 0, node.count() > 0, {}, 0});
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (!frame.next) {
-                Finish(*frame.node);
+                if (!frame.checked && frame.node->types.Count() != frame.stored) {
+                    // A repeated key.
+                    for (plistDict::ChildSlot& slot : frame.node->children_) {
+                        frame.built.push_back(std::move(slot.node));
+                    }
+                    Empty(*frame.node);
+                    frame.next = frame.element.first_child();
+                    frame.key.clear();
+                    frame.checked = true;
+                    continue;
+                }
+                Finish(*frame.node, frame.checked);
                 stack.pop_back();
                 continue;
             }
@@ -162,17 +184,24 @@ public:
             }
             const std::string& key = current.isArray_ ? indexKey_ : frame.key;
             const bool isDict = kind == Element::Dict;
+            const bool checked = frame.checked;
+            ++frame.stored;
+            if ((isDict || kind == Element::Array) && frame.nextBuilt < frame.built.size()) {
+                StoreChild(current, key, !isDict, std::move(frame.built[frame.nextBuilt++]));
+                continue;
+            }
             if (isDict || kind == Element::Array) {
-                plistDict* child = StoreChild(current, key, !isDict);
+                plistDict* child = checked ? StoreChild(current, key, !isDict)
+                                           : AppendChild(current, key, !isDict);
                 CheckNoText(item);
                 if (item.first_child()) {
-                    stack.push_back(Frame{item.first_child(), child, {}});
+                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked, {}, 0});
                 } else {
-                    Finish(*child);
+                    Finish(*child, checked);
                 }
                 continue;
             }
-            StoreValue(current, key, name, kind, item);
+            StoreValue(current, key, name, kind, item, checked);
         }
     }
 
@@ -226,7 +255,8 @@ private:
         }
     }
 
-    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray) {
+    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray,
+                                 std::unique_ptr<plistDict> built = nullptr) {
         bool created = false;
         node.types.At(key, &created) = isArray ? "array" : "dict";
         if (!created) {
@@ -234,24 +264,50 @@ private:
             node.values.Remove(key);
             node.RemoveChildrenNamed(key);
         }
-        return node.AppendChildNode(key, isArray);
+        return node.AppendChildNode(key, isArray, std::move(built));
+    }
+
+    static plistDict* AppendChild(plistDict& node, const std::string& key, bool isArray) {
+        node.types.Append(key, isArray ? "array" : "dict");
+        return node.AppendChildUnindexed(key, isArray);
     }
 
     void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
-                    pugi::xml_node element) {
+                    pugi::xml_node element, bool checked) {
+        std::string value;
+        std::string_view type = name;
         if (kind == Element::True || kind == Element::False) {
-            node.StoreScalar(key, "boolean", kind == Element::True ? "true" : "false");
-            return;
+            type = "boolean";
+            value = kind == Element::True ? "true" : "false";
+        } else {
+            value = Text(element, kind == Element::Data);
+            if (kind == Element::Boolean) {
+                // Only "true" and "false" have a written form.
+                value = fw::Equals(value, "true") ? "true" : "false";
+            }
         }
-        std::string value = Text(element, kind == Element::Data);
-        if (kind == Element::Boolean) {
-            // Only "true" and "false" have a written form.
-            value = fw::Equals(value, "true") ? "true" : "false";
+        if (checked) {
+            node.StoreScalar(key, type, std::move(value));
+        } else {
+            node.types.Append(key, std::string(type));
+            node.values.Append(key, std::move(value));
         }
-        node.StoreScalar(key, name, std::move(value));
     }
 
-    static void Finish(plistDict& node) {
+    static void Empty(plistDict& node) {
+        node.values.Clear();
+        node.types.Clear();
+        node.children_.clear();
+        node.childIndex_.Clear();
+        node.removedChildren_ = 0;
+        node.indexOf = -1;
+    }
+
+    static void Finish(plistDict& node, bool checked) {
+        if (!checked) {
+            node.values.Count(); // checks the appended keys now, not on first use
+            node.IndexChildren();
+        }
         if (node.isArray_) {
             node.indexOf += 1; // the element count, as after the closing line
         }

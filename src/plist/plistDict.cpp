@@ -172,22 +172,45 @@ const std::string& plistDict::ChildNameAt(std::int32_t j) const {
     return slot == kNone ? emptyText : children_[slot].name;
 }
 
-plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray) {
-    auto node = std::make_unique<plistDict>();
-    node->name.assign(key);
-    node->isArray_ = isArray;
-    node->parent = this;
-    node->rootClass_ = rootClass_;
+plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray,
+                                           std::unique_ptr<plistDict> built) {
+    std::unique_ptr<plistDict> node = std::move(built);
+    if (!node) {
+        node = std::make_unique<plistDict>();
+        node->name.assign(key);
+        node->isArray_ = isArray;
+        node->parent = this;
+        node->rootClass_ = rootClass_;
+    }
     plistDict* added = node.get();
     const auto j = static_cast<std::uint32_t>(children_.size());
-    const std::uint32_t hash = fw::HashText(key);
-    children_.push_back(ChildSlot{std::string(key), std::move(node), hash, kNone, j});
+    children_.push_back(ChildSlot{std::string(key), std::move(node), fw::HashText(key), kNone, j});
+    return added;
+}
+
+void plistDict::IndexChildren() {
+    childIndex_.Clear();
+    childIndex_.Reserve(children_.size());
+    // The probes of a large index miss the cache: start them early.
+    constexpr std::size_t kAhead = 32;
+    for (std::uint32_t j = 0; j < children_.size(); ++j) {
+        if (j + kAhead < children_.size()) {
+            childIndex_.Prefetch(children_[j + kAhead].hash);
+        }
+        childIndex_.Insert(children_[j].hash, j);
+    }
+}
+
+plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
+                                      std::unique_ptr<plistDict> built) {
+    plistDict* added = AppendChildUnindexed(key, isArray, std::move(built));
+    const auto j = static_cast<std::uint32_t>(children_.size() - 1);
     if (foldedBuilt_) {
         foldedIndex_.emplace(fw::Uppercase(key), j);
     }
     const std::uint32_t first = FirstChildNamed(key);
-    if (first == kNone || first == j) {
-        childIndex_.Insert(hash, j);
+    if (first == kNone) {
+        childIndex_.Insert(children_[j].hash, j);
     } else {
         children_[children_[first].lastSameName].nextSameName = j;
         children_[first].lastSameName = j;

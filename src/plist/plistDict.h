@@ -155,7 +155,15 @@ private:
     };
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
-    plistDict* AppendChildNode(std::string_view key, bool isArray);
+    // Appends a new empty node, or `built` (a node that was this one's
+    // child under `key` before) again.
+    plistDict* AppendChildNode(std::string_view key, bool isArray,
+                               std::unique_ptr<plistDict> built = nullptr);
+    // AppendChildNode for filling, with children of distinct names only:
+    // IndexChildren indexes them all once the node is filled.
+    plistDict* AppendChildUnindexed(std::string_view key, bool isArray,
+                                    std::unique_ptr<plistDict> built = nullptr);
+    void IndexChildren();
     std::uint32_t FirstChildNamed(std::string_view key) const;
     void RemoveChildrenNamed(std::string_view key);
     // Drops the empty slots and indexes the children by name again.

@@ -71,7 +71,13 @@ TEST(Dictionary, PositionsMatchAPlainListUnderRandomEdits) {
                 model.erase(it);
             }
         } else {
-            d.Set(key, key + "v");
+            // Appended keys are checked in bulk on the next read, which must
+            // give what storing them one by one gives.
+            if (random() % 2 == 0) {
+                d.Append(key, key + "v");
+            } else {
+                d.Set(key, key + "v");
+            }
             if (std::find(model.begin(), model.end(), key) == model.end()) {
                 model.push_back(key);
             }
@@ -86,4 +92,26 @@ TEST(Dictionary, PositionsMatchAPlainListUnderRandomEdits) {
     d.Clear();
     EXPECT_EQ(d.Count(), 0);
     EXPECT_EQ(d.Key(0), "");
+}
+
+TEST(Dictionary, AppendingRepeatedKeysKeepsTheFirstPlaceAndTheLastValue) {
+    for (const int count : {5, 200}) { // found by scanning, and by the index
+        Dictionary d;
+        d.Set("early", "set");
+        for (int i = 0; i < count; ++i) {
+            d.Append("k" + std::to_string(i), "first");
+        }
+        d.Append("k0", "second");
+        d.Append("early", "appended");
+        d.Append(std::string("k1\0", 3), "nul");
+        EXPECT_EQ(d.Count(), count + 2) << count;
+        EXPECT_EQ(d.Key(1), "k0");
+        EXPECT_EQ(d.ValueAt(1), "second");
+        EXPECT_EQ(d.Value("early"), "appended");
+        EXPECT_EQ(d.Key(count + 1), std::string("k1\0", 3));
+        EXPECT_EQ(d.Value("k1"), "first");
+        d.Append("late", "x");
+        EXPECT_TRUE(d.Remove("late"));
+        EXPECT_FALSE(d.HasKey("late"));
+    }
 }

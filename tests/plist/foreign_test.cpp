@@ -64,6 +64,62 @@ TEST_F(Foreign, BooleanFormsKeysWithLineBreaksAndRepeatedKeys) {
     EXPECT_EQ(Value(*back.root, "tab\tkey\n"), "cr\r\ttab");
 }
 
+// Large nodes are filled first and checked for repeats after: a repeat
+// anywhere must still give the later entry in the place of the first.
+TEST_F(Foreign, RepeatedKeysInLargeNodesAtAnyDepth) {
+    std::string many;
+    for (int i = 0; i < 40; ++i) {
+        many += "<key>k" + std::to_string(i) + "</key><integer>" + std::to_string(i) + "</integer>";
+    }
+    const std::string inner = "<dict>" + many + "<key>k3</key><string>again</string></dict>";
+    auto doc = ParseBody(many + "<key>k5</key><dict><key>a</key><true/></dict>" +
+                         "<key>k7</key><array><integer>1</integer>" + inner + "</array>" +
+                         "<key>k5</key>" + inner + "<key>k7</key><false/>\n");
+    plistDict& root = *doc->root;
+    EXPECT_EQ(root.count(), 40);
+    EXPECT_EQ(root.types.Key(5), "k5");
+    EXPECT_EQ(root.GetType("k5"), "dict");
+    EXPECT_EQ(root.GetType("k7"), "boolean");
+    EXPECT_FALSE(root.values.HasKey("k5"));
+    EXPECT_EQ(Value(root, "k7"), "false");
+    EXPECT_EQ(root.ChildCount(), 1);
+    plistDict& k5 = *root.child("k5");
+    EXPECT_FALSE(k5.Exists("a"));
+    EXPECT_EQ(k5.count(), 40);
+    EXPECT_EQ(k5.types.Key(3), "k3");
+    EXPECT_EQ(Value(k5, "k3"), "again");
+    EXPECT_EQ(Value(k5, "k39"), "39");
+    EXPECT_TRUE(doc->FullyRead());
+
+    plist back;
+    back.LoadFromBytes(doc->SaveToBytes());
+    EXPECT_EQ(back.SaveToBytes(), doc->SaveToBytes());
+}
+
+TEST_F(Foreign, RepeatedKeysAtEveryLevelOfDeepNesting) {
+    constexpr int kDepth = 300;
+    std::string body;
+    for (int i = 0; i < kDepth; ++i) {
+        body += "<key>v</key><integer>1</integer><key>d</key><dict>";
+    }
+    body += "<key>end</key><true/>";
+    for (int i = 0; i < kDepth; ++i) {
+        body += "</dict><key>v</key><integer>2</integer>";
+    }
+    auto doc = ParseBody(body + "\n");
+    plistDict* node = doc->root.get();
+    for (int i = 0; i < kDepth; ++i) {
+        ASSERT_EQ(node->count(), 2) << "level " << i;
+        EXPECT_EQ(node->types.Key(0), "v");
+        EXPECT_EQ(Value(*node, "v"), "2");
+        ASSERT_EQ(node->ChildCount(), 1);
+        node = node->ChildAt(0);
+        EXPECT_EQ(node->parent->ChildNameAt(0), "d");
+    }
+    EXPECT_TRUE(node->GetBoolean("end", false));
+    EXPECT_EQ(node->count(), 1);
+}
+
 TEST_F(Foreign, WhatIsNoPropertyListIsKeptAsideAtTheFirstSave) {
     const std::string rootArray = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<array>\n"
                                   "<dict>\n<key>k</key><true/>\n</dict>\n<string>x</string>\n"

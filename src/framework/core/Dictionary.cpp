@@ -28,6 +28,7 @@ bool Dictionary::HasKey(std::string_view key) const {
 }
 
 const std::string* Dictionary::Find(std::string_view key) const {
+    Settle();
     const std::uint32_t slot = SlotOfKey(key, indexed_ ? HashText(key) : 0);
     return slot == HashIndex::kNotFound ? nullptr : &entries_[slot].value;
 }
@@ -42,6 +43,7 @@ void Dictionary::Set(std::string_view key, std::string value) {
 }
 
 std::string& Dictionary::At(std::string_view key, bool* created) {
+    Settle();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t found = SlotOfKey(key, hash);
     if (created != nullptr) {
@@ -56,6 +58,7 @@ std::string& Dictionary::At(std::string_view key, bool* created) {
     const auto slot = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(Entry{std::string(key), std::string(), hash, true});
     ++live_;
+    settled_ = entries_.size();
     if (indexed_) {
         index_.Insert(hash, slot);
     } else if (entries_.size() > kScanLimit) {
@@ -67,9 +70,74 @@ std::string& Dictionary::At(std::string_view key, bool* created) {
     return entries_.back().value;
 }
 
+void Dictionary::Append(std::string_view key, std::string value) {
+    if (removed_ > 0) {
+        // Positions past gaps are counted as they are stored.
+        Set(key, std::move(value));
+        return;
+    }
+    if (entries_.capacity() == 0) {
+        entries_.reserve(4);
+    }
+    entries_.push_back(Entry{std::string(key), std::move(value), 0, true});
+}
+
+void Dictionary::SettleAppended() {
+    const std::size_t end = entries_.size();
+    std::size_t kept = settled_;
+    const auto keep = [&](Entry& entry) {
+        if (&entries_[kept] != &entry) {
+            entries_[kept] = std::move(entry);
+        }
+        ++kept;
+        ++live_;
+    };
+    if (end <= kScanLimit && !indexed_) {
+        for (std::size_t i = settled_; i < end; ++i) {
+            Entry& entry = entries_[i];
+            std::size_t found = 0;
+            while (found < kept && entries_[found].key != entry.key) {
+                ++found;
+            }
+            if (found < kept) {
+                entries_[found].value = std::move(entry.value);
+            } else {
+                keep(entry);
+            }
+        }
+    } else {
+        index_.Reserve(end);
+        if (!indexed_) {
+            BuildIndex();
+        }
+        for (std::size_t i = settled_; i < end; ++i) {
+            entries_[i].hash = HashText(entries_[i].key);
+        }
+        // The probes of a large index miss the cache: start them early.
+        constexpr std::size_t kAhead = 32;
+        for (std::size_t i = settled_; i < end; ++i) {
+            if (i + kAhead < end) {
+                index_.Prefetch(entries_[i + kAhead].hash);
+            }
+            Entry& entry = entries_[i];
+            const std::uint32_t found = index_.Find(
+                entry.hash, [&](std::uint32_t slot) { return entries_[slot].key == entry.key; });
+            if (found != HashIndex::kNotFound) {
+                entries_[found].value = std::move(entry.value);
+            } else {
+                index_.Insert(entry.hash, static_cast<std::uint32_t>(kept));
+                keep(entry);
+            }
+        }
+    }
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+    settled_ = entries_.size();
+}
+
 void Dictionary::BuildIndex() {
     index_.Clear();
-    for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+    index_.Reserve(entries_.size());
+    for (std::uint32_t slot = 0; slot < settled_; ++slot) {
         Entry& entry = entries_[slot];
         if (entry.live) {
             entry.hash = HashText(entry.key);
@@ -80,6 +148,7 @@ void Dictionary::BuildIndex() {
 }
 
 bool Dictionary::Remove(std::string_view key) {
+    Settle();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t slot = SlotOfKey(key, hash);
     if (slot == HashIndex::kNotFound) {
@@ -107,6 +176,7 @@ bool Dictionary::Remove(std::string_view key) {
 }
 
 const std::string& Dictionary::Key(std::int32_t position) const {
+    Settle();
     if (position < 0 || position >= Count()) {
         return emptyText;
     }
@@ -114,6 +184,7 @@ const std::string& Dictionary::Key(std::int32_t position) const {
 }
 
 const std::string& Dictionary::ValueAt(std::int32_t position) const {
+    Settle();
     if (position < 0 || position >= Count()) {
         return emptyText;
     }
@@ -125,6 +196,7 @@ void Dictionary::Clear() {
     index_.Clear();
     indexed_ = false;
     live_ = 0;
+    settled_ = 0;
     tree_.clear();
     removed_ = 0;
 }
@@ -180,6 +252,7 @@ void Dictionary::AppendToTree(bool live) {
 
 void Dictionary::Compact() {
     std::erase_if(entries_, [](const Entry& entry) { return !entry.live; });
+    settled_ = entries_.size();
     if (indexed_) {
         index_.Clear();
         for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {

@@ -28,6 +28,13 @@ public:
 
     void Set(std::string_view key, std::string value);
 
+    // Set for filling: the check for a key stored before is left until the
+    // dictionary is next read or changed in another way, and then made for
+    // every key appended meanwhile in one pass. The result is that of Set.
+    // That first read changes the dictionary inside, so it must not race
+    // with another read.
+    void Append(std::string_view key, std::string value);
+
     // The value stored under `key`, stored empty at the end of the order
     // when the key is absent; `created` tells which. The reference holds
     // until the next change of the dictionary.
@@ -36,7 +43,10 @@ public:
     // False when the key was absent.
     bool Remove(std::string_view key);
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(live_); }
+    std::int32_t Count() const {
+        Settle();
+        return static_cast<std::int32_t>(live_);
+    }
 
     // The key and the value at `position` (from 0) in the order of first
     // storing; the empty text when the position is out of range.
@@ -59,6 +69,15 @@ private:
     void AppendToTree(bool live);
     std::int64_t PrefixCount(std::size_t slots) const;
     void Compact();
+    // Checks the appended keys; see Append.
+    void Settle() const {
+        if (settled_ != entries_.size()) {
+            // Only a dictionary that was appended to has keys to check, and
+            // that one is no const object.
+            const_cast<Dictionary*>(this)->SettleAppended();
+        }
+    }
+    void SettleAppended();
 
     // Up to this many entries are found by scanning, without a hash index.
     static constexpr std::size_t kScanLimit = 8;
@@ -68,6 +87,9 @@ private:
     HashIndex index_;
     bool indexed_ = false;
     std::uint32_t live_ = 0;
+    // Entries from here on were appended and are not checked yet; they are
+    // neither counted in live_ nor indexed.
+    std::size_t settled_ = 0;
     // Fenwick tree over the live flags of entries_ (1-based); kept only while
     // removed_ > 0.
     std::vector<std::int32_t> tree_;

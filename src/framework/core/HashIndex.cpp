@@ -48,11 +48,27 @@ void HashIndex::Clear() {
     deleted_ = 0;
 }
 
+void HashIndex::Reserve(std::size_t count) {
+    // Insert keeps the table at most half full.
+    if ((count + deleted_) * 2 <= slots_.size()) {
+        return;
+    }
+    std::size_t capacity = 16;
+    while (capacity < count * 2 + 2) {
+        capacity *= 2;
+    }
+    Rehash(capacity);
+}
+
 void HashIndex::Grow() {
     std::size_t capacity = 16;
     while (capacity < (used_ + 1) * 4) {
         capacity *= 2;
     }
+    Rehash(capacity);
+}
+
+void HashIndex::Rehash(std::size_t capacity) {
     std::vector<std::uint64_t> old;
     old.swap(slots_);
     slots_.assign(capacity, kEmpty);

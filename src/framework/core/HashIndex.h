@@ -43,6 +43,16 @@ public:
     void Erase(std::uint32_t hash, std::uint32_t position);
     // Forgets every position.
     void Clear();
+    // Makes room for `count` positions in all, so that adding them grows
+    // nothing.
+    void Reserve(std::size_t count);
+    // Starts loading the place where `hash` is probed first, for an owner
+    // that knows the hashes it is about to look up.
+    void Prefetch(std::uint32_t hash) const {
+        if (!slots_.empty()) {
+            __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+        }
+    }
     std::size_t Size() const { return used_; }
 
 private:
@@ -51,6 +61,7 @@ private:
     static constexpr std::uint32_t kFirstPosition = 2;
 
     void Grow();
+    void Rehash(std::size_t capacity);
 
     std::vector<std::uint64_t> slots_; // hash << 32 | (position + 2)
     std::size_t used_ = 0;
