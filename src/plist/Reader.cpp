@@ -446,8 +446,7 @@ void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool is
     children_.clear();
     childIndex_.Clear();
     removedChildren_ = 0;
-    foldedIndex_.clear();
-    foldedBuilt_ = false;
+    foldedIndex_.reset();
     this->name.assign(name);
     isArray_ = isArray;
     this->parent = parent;

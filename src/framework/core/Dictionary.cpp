@@ -58,7 +58,7 @@ std::string& Dictionary::At(std::string_view key, bool* created) {
     const auto slot = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(Entry{std::string(key), std::string(), hash, true});
     ++live_;
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
     if (indexed_) {
         index_.Insert(hash, slot);
     } else if (entries_.size() > kScanLimit) {
@@ -79,7 +79,10 @@ void Dictionary::Append(std::string_view key, std::string value) {
     if (entries_.capacity() == 0) {
         entries_.reserve(4);
     }
-    entries_.push_back(Entry{std::string(key), std::move(value), 0, true});
+    // Built in place: a temporary entry would copy both texts once more.
+    Entry& entry = entries_.emplace_back();
+    entry.key.assign(key);
+    entry.value = std::move(value);
 }
 
 void Dictionary::SettleAppended() {
@@ -131,7 +134,7 @@ void Dictionary::SettleAppended() {
         }
     }
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
 }
 
 void Dictionary::BuildIndex() {
@@ -252,7 +255,7 @@ void Dictionary::AppendToTree(bool live) {
 
 void Dictionary::Compact() {
     std::erase_if(entries_, [](const Entry& entry) { return !entry.live; });
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
     if (indexed_) {
         index_.Clear();
         for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {

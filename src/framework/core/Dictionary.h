@@ -85,15 +85,15 @@ private:
 
     std::vector<Entry> entries_;
     HashIndex index_;
-    bool indexed_ = false;
-    std::uint32_t live_ = 0;
-    // Entries from here on were appended and are not checked yet; they are
-    // neither counted in live_ nor indexed.
-    std::size_t settled_ = 0;
     // Fenwick tree over the live flags of entries_ (1-based); kept only while
     // removed_ > 0.
     std::vector<std::int32_t> tree_;
+    std::uint32_t live_ = 0;
+    // Entries from here on were appended and are not checked yet; they are
+    // neither counted in live_ nor indexed.
+    std::uint32_t settled_ = 0;
     std::uint32_t removed_ = 0;
+    bool indexed_ = false;
 };
 
 } // namespace fw
