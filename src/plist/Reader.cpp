@@ -305,7 +305,8 @@ private:
 
     static void Finish(plistDict& node, bool checked) {
         if (!checked) {
-            node.values.Count(); // checks the appended keys now, not on first use
+            // The keys were checked in types, which holds them all.
+            node.values.AcceptAppended();
             node.IndexChildren();
         }
         if (node.isArray_) {

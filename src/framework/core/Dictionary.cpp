@@ -28,7 +28,7 @@ bool Dictionary::HasKey(std::string_view key) const {
 }
 
 const std::string* Dictionary::Find(std::string_view key) const {
-    Settle();
+    PrepareLookup();
     const std::uint32_t slot = SlotOfKey(key, indexed_ ? HashText(key) : 0);
     return slot == HashIndex::kNotFound ? nullptr : &entries_[slot].value;
 }
@@ -43,7 +43,7 @@ void Dictionary::Set(std::string_view key, std::string value) {
 }
 
 std::string& Dictionary::At(std::string_view key, bool* created) {
-    Settle();
+    PrepareLookup();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t found = SlotOfKey(key, hash);
     if (created != nullptr) {
@@ -137,6 +137,15 @@ void Dictionary::SettleAppended() {
     settled_ = static_cast<std::uint32_t>(entries_.size());
 }
 
+void Dictionary::AcceptAppended() {
+    if (indexed_) {
+        SettleAppended(); // the index is kept up to date as it stands
+        return;
+    }
+    live_ += static_cast<std::uint32_t>(entries_.size() - settled_);
+    settled_ = static_cast<std::uint32_t>(entries_.size());
+}
+
 void Dictionary::BuildIndex() {
     index_.Clear();
     index_.Reserve(entries_.size());
@@ -151,7 +160,7 @@ void Dictionary::BuildIndex() {
 }
 
 bool Dictionary::Remove(std::string_view key) {
-    Settle();
+    PrepareLookup();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t slot = SlotOfKey(key, hash);
     if (slot == HashIndex::kNotFound) {
