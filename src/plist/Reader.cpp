@@ -305,7 +305,8 @@ private:
 
     static void Finish(plistDict& node, bool checked) {
         if (!checked) {
-            node.values.Count(); // checks the appended keys now, not on first use
+            // The keys were checked in types, which holds them all.
+            node.values.AcceptAppended();
             node.IndexChildren();
         }
         if (node.isArray_) {
@@ -446,8 +447,7 @@ void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool is
     children_.clear();
     childIndex_.Clear();
     removedChildren_ = 0;
-    foldedIndex_.clear();
-    foldedBuilt_ = false;
+    foldedIndex_.reset();
     this->name.assign(name);
     isArray_ = isArray;
     this->parent = parent;

@@ -38,16 +38,16 @@ plistDict* plistDict::child(std::string_view name) {
     if (const std::uint32_t j = FirstChildNamed(name); j != kNone) {
         return children_[j].node.get();
     }
-    if (!foldedBuilt_) {
+    if (!foldedIndex_) {
+        foldedIndex_ = std::make_unique<FoldedIndex>();
         for (std::uint32_t j = 0; j < children_.size(); ++j) {
             fw::BackgroundYield();
             if (children_[j].node) {
-                foldedIndex_.emplace(fw::Uppercase(children_[j].name), j); // first one wins
+                foldedIndex_->emplace(fw::Uppercase(children_[j].name), j); // first one wins
             }
         }
-        foldedBuilt_ = true;
     }
-    if (auto it = foldedIndex_.find(fw::Uppercase(name)); it != foldedIndex_.end()) {
+    if (auto it = foldedIndex_->find(fw::Uppercase(name)); it != foldedIndex_->end()) {
         return children_[it->second].node.get();
     }
     const std::size_t before = children_.size();
@@ -205,8 +205,8 @@ plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
                                       std::unique_ptr<plistDict> built) {
     plistDict* added = AppendChildUnindexed(key, isArray, std::move(built));
     const auto j = static_cast<std::uint32_t>(children_.size() - 1);
-    if (foldedBuilt_) {
-        foldedIndex_.emplace(fw::Uppercase(key), j);
+    if (foldedIndex_) {
+        foldedIndex_->emplace(fw::Uppercase(key), j);
     }
     const std::uint32_t first = FirstChildNamed(key);
     if (first == kNone) {
@@ -236,8 +236,7 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
         std::string().swap(children_[j].name);
         ++removedChildren_;
     }
-    foldedIndex_.clear();
-    foldedBuilt_ = false;
+    foldedIndex_.reset();
     if (removedChildren_ >= 16 && removedChildren_ * 2 >= children_.size()) {
         CompactChildren();
     }
@@ -247,8 +246,7 @@ void plistDict::CompactChildren() {
     std::erase_if(children_, [](const ChildSlot& slot) { return !slot.node; });
     removedChildren_ = 0;
     childIndex_.Clear();
-    foldedIndex_.clear();
-    foldedBuilt_ = false;
+    foldedIndex_.reset();
     for (std::uint32_t j = 0; j < children_.size(); ++j) {
         fw::BackgroundYield();
         ChildSlot& slot = children_[j];

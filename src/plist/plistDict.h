@@ -180,6 +180,7 @@ private:
     fw::HashIndex childIndex_; // name to the first child of that name
     // Upper-cased child name to its first slot, for lookups that ignore
     // letter case; built on first use, dropped when children are removed.
-    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> foldedIndex_;
-    bool foldedBuilt_ = false;
+    // Few nodes ever need one, so it is held apart and the nodes stay small.
+    using FoldedIndex = std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>>;
+    std::unique_ptr<FoldedIndex> foldedIndex_;
 };

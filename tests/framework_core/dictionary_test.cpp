@@ -115,3 +115,35 @@ TEST(Dictionary, AppendingRepeatedKeysKeepsTheFirstPlaceAndTheLastValue) {
         EXPECT_FALSE(d.HasKey("late"));
     }
 }
+
+// Accepted keys skip the check for repeats and are indexed only when first
+// looked up; lookups, stores and removals must then find every one of them.
+TEST(Dictionary, AcceptedAppendedKeysAreFoundOnceLookedUp) {
+    for (const int count : {5, 200}) {
+        for (const bool indexedBefore : {false, true}) {
+            Dictionary d;
+            if (indexedBefore) {
+                for (int i = 0; i < 20; ++i) {
+                    d.Set("s" + std::to_string(i), "set");
+                }
+            }
+            const std::int32_t before = d.Count();
+            for (int i = 0; i < count; ++i) {
+                d.Append("k" + std::to_string(i), "v" + std::to_string(i));
+            }
+            d.AcceptAppended();
+            ASSERT_EQ(d.Count(), before + count);
+            EXPECT_EQ(d.Key(before), "k0");
+            EXPECT_EQ(d.Value("k" + std::to_string(count - 1)), "v" + std::to_string(count - 1));
+            EXPECT_FALSE(d.HasKey("k" + std::to_string(count)));
+            d.Set("k1", "changed");
+            EXPECT_EQ(d.Count(), before + count);
+            EXPECT_EQ(d.ValueAt(before + 1), "changed");
+            EXPECT_TRUE(d.Remove("k0"));
+            EXPECT_FALSE(d.HasKey("k0"));
+            EXPECT_EQ(d.Key(before), "k1");
+            d.Set("new", "x");
+            EXPECT_EQ(d.Key(d.Count() - 1), "new");
+        }
+    }
+}

@@ -28,7 +28,7 @@ bool Dictionary::HasKey(std::string_view key) const {
 }
 
 const std::string* Dictionary::Find(std::string_view key) const {
-    Settle();
+    PrepareLookup();
     const std::uint32_t slot = SlotOfKey(key, indexed_ ? HashText(key) : 0);
     return slot == HashIndex::kNotFound ? nullptr : &entries_[slot].value;
 }
@@ -43,7 +43,7 @@ void Dictionary::Set(std::string_view key, std::string value) {
 }
 
 std::string& Dictionary::At(std::string_view key, bool* created) {
-    Settle();
+    PrepareLookup();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t found = SlotOfKey(key, hash);
     if (created != nullptr) {
@@ -58,7 +58,7 @@ std::string& Dictionary::At(std::string_view key, bool* created) {
     const auto slot = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(Entry{std::string(key), std::string(), hash, true});
     ++live_;
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
     if (indexed_) {
         index_.Insert(hash, slot);
     } else if (entries_.size() > kScanLimit) {
@@ -79,7 +79,10 @@ void Dictionary::Append(std::string_view key, std::string value) {
     if (entries_.capacity() == 0) {
         entries_.reserve(4);
     }
-    entries_.push_back(Entry{std::string(key), std::move(value), 0, true});
+    // Built in place: a temporary entry would copy both texts once more.
+    Entry& entry = entries_.emplace_back();
+    entry.key.assign(key);
+    entry.value = std::move(value);
 }
 
 void Dictionary::SettleAppended() {
@@ -131,7 +134,16 @@ void Dictionary::SettleAppended() {
         }
     }
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
+}
+
+void Dictionary::AcceptAppended() {
+    if (indexed_) {
+        SettleAppended(); // the index is kept up to date as it stands
+        return;
+    }
+    live_ += static_cast<std::uint32_t>(entries_.size() - settled_);
+    settled_ = static_cast<std::uint32_t>(entries_.size());
 }
 
 void Dictionary::BuildIndex() {
@@ -148,7 +160,7 @@ void Dictionary::BuildIndex() {
 }
 
 bool Dictionary::Remove(std::string_view key) {
-    Settle();
+    PrepareLookup();
     const std::uint32_t hash = indexed_ ? HashText(key) : 0;
     const std::uint32_t slot = SlotOfKey(key, hash);
     if (slot == HashIndex::kNotFound) {
@@ -252,7 +264,7 @@ void Dictionary::AppendToTree(bool live) {
 
 void Dictionary::Compact() {
     std::erase_if(entries_, [](const Entry& entry) { return !entry.live; });
-    settled_ = entries_.size();
+    settled_ = static_cast<std::uint32_t>(entries_.size());
     if (indexed_) {
         index_.Clear();
         for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {

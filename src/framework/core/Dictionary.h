@@ -35,6 +35,12 @@ public:
     // with another read.
     void Append(std::string_view key, std::string value);
 
+    // Takes the keys appended since the last read as they are, for a caller
+    // that knows them distinct from each other and from every key stored
+    // before; a repeated key left in would be found twice. The hash index of
+    // a large dictionary is then built on the first lookup by key.
+    void AcceptAppended();
+
     // The value stored under `key`, stored empty at the end of the order
     // when the key is absent; `created` tells which. The reference holds
     // until the next change of the dictionary.
@@ -82,18 +88,26 @@ private:
     // Up to this many entries are found by scanning, without a hash index.
     static constexpr std::size_t kScanLimit = 8;
     void BuildIndex();
+    // Settles and builds the index that a lookup by key needs.
+    void PrepareLookup() const {
+        Settle();
+        if (!indexed_ && entries_.size() > kScanLimit) {
+            // As Settle: only an appended dictionary lacks its index.
+            const_cast<Dictionary*>(this)->BuildIndex();
+        }
+    }
 
     std::vector<Entry> entries_;
     HashIndex index_;
-    bool indexed_ = false;
-    std::uint32_t live_ = 0;
-    // Entries from here on were appended and are not checked yet; they are
-    // neither counted in live_ nor indexed.
-    std::size_t settled_ = 0;
     // Fenwick tree over the live flags of entries_ (1-based); kept only while
     // removed_ > 0.
     std::vector<std::int32_t> tree_;
+    std::uint32_t live_ = 0;
+    // Entries from here on were appended and are not checked yet; they are
+    // neither counted in live_ nor indexed.
+    std::uint32_t settled_ = 0;
     std::uint32_t removed_ = 0;
+    bool indexed_ = false;
 };
 
 } // namespace fw

@@ -64,8 +64,8 @@ private:
     void Rehash(std::size_t capacity);
 
     std::vector<std::uint64_t> slots_; // hash << 32 | (position + 2)
-    std::size_t used_ = 0;
-    std::size_t deleted_ = 0;
+    std::uint32_t used_ = 0;           // positions are 32-bit, and so are their counts
+    std::uint32_t deleted_ = 0;
 };
 
 } // namespace fw
