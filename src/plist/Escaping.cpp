@@ -1,6 +1,9 @@
 #include "plist/Escaping.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace plistio {
 namespace {
@@ -206,6 +209,11 @@ std::string Clean(std::string text) {
     return out;
 }
 
+// The named entities of XML and the characters they stand for.
+constexpr std::pair<std::string_view, char> kNamedEntities[] = {
+    {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''},
+};
+
 std::string Decode(std::string_view text) {
     std::size_t amp = text.find('&');
     if (amp == std::string_view::npos) {
@@ -219,21 +227,12 @@ std::string Decode(std::string_view text) {
         const std::string_view rest = text.substr(amp);
         std::size_t used = 0;
         std::uint32_t cp = 0;
-        if (rest.starts_with("&amp;")) {
-            out += '&';
-            used = 5;
-        } else if (rest.starts_with("&lt;")) {
-            out += '<';
-            used = 4;
-        } else if (rest.starts_with("&gt;")) {
-            out += '>';
-            used = 4;
-        } else if (rest.starts_with("&quot;")) {
-            out += '"';
-            used = 6;
-        } else if (rest.starts_with("&apos;")) {
-            out += '\'';
-            used = 6;
+        const auto* named =
+            std::find_if(std::begin(kNamedEntities), std::end(kNamedEntities),
+                         [rest](const auto& entity) { return rest.starts_with(entity.first); });
+        if (named != std::end(kNamedEntities)) {
+            out += named->second;
+            used = named->first.size();
         } else if (rest.starts_with("&#") && (used = NumericReference(rest, cp)) > 0) {
             AppendUtf8(out, cp);
         } else {

@@ -137,24 +137,9 @@ std::string plistDict::GetData(std::string_view key, std::string_view defaultVal
     return GetValue(key, defaultValue);
 }
 
-std::int32_t plistDict::GetInteger(std::string_view key, std::int32_t defaultValue) {
-    if (!types.HasKey(key)) {
-        SetInteger(key, defaultValue);
-    }
-    if (!TypeOK(key)) {
-        return 0;
-    }
-    if (fw::Equals(types.Value(key), "date")) {
-        SetError(true, "Type Mismatch: " + std::string(key) + " is a date");
-        return -1;
-    }
-    return fw::ToInt32(fw::CDbl(GetValue(key)));
-}
-
-double plistDict::GetDouble(std::string_view key, double defaultValue) {
-    if (!types.HasKey(key)) {
-        SetDouble(key, defaultValue);
-    }
+// What the numeric getters read once a missing key holds its default: 0 for
+// an entry of another type, -1 for a date, else the number of its text.
+double plistDict::ReadNumber(std::string_view key) {
     if (!TypeOK(key)) {
         return 0.0;
     }
@@ -163,6 +148,20 @@ double plistDict::GetDouble(std::string_view key, double defaultValue) {
         return -1.0;
     }
     return fw::CDbl(GetValue(key));
+}
+
+std::int32_t plistDict::GetInteger(std::string_view key, std::int32_t defaultValue) {
+    if (!types.HasKey(key)) {
+        SetInteger(key, defaultValue);
+    }
+    return fw::ToInt32(ReadNumber(key));
+}
+
+double plistDict::GetDouble(std::string_view key, double defaultValue) {
+    if (!types.HasKey(key)) {
+        SetDouble(key, defaultValue);
+    }
+    return ReadNumber(key);
 }
 
 double plistDict::GetReal(std::string_view key, double defaultValue) {

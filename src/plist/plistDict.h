@@ -131,6 +131,7 @@ public:
 protected:
     static std::string StripAll(std::string_view text);
     bool TypeOK(std::string_view key) const;
+    double ReadNumber(std::string_view key);
     std::int32_t CheckType(std::string_view key, std::string_view expected) const;
     static std::string MakeTwo(std::int32_t n);
 
