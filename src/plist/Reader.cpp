@@ -119,42 +119,23 @@ public:
     bool complete = true;
 
     // Fills `node` from the children of `element`, depth first with a stack
-    // of its own. A node is first filled without looking for repeated keys,
-    // which a file seldom holds: the node's maps check them once it is
-    // complete, and a node that did hold one reads its own entries again,
-    // each checked as it is stored, taking back the child nodes already
-    // built (so that no depth of such nodes reads anything more than twice).
+    // of its own. Entries are appended without looking for repeated keys,
+    // which a file seldom holds: each node's table checks them once the node
+    // is complete.
     void Fill(pugi::xml_node element, plistDict& node) {
         struct Frame {
-            pugi::xml_node element;
             pugi::xml_node next; // the next child to read
             plistDict* node;
-            std::string key;         // the key of the next entry (dictionaries)
-            std::int32_t stored = 0; // the entries stored unchecked
-            bool checked = false;    // each entry is checked as it is stored
-            // The children of the first reading, in order, to take back.
-            std::vector<std::unique_ptr<plistDict>> built;
-            std::size_t nextBuilt = 0;
+            std::string key; // the key of the next entry (dictionaries)
+            bool fresh;      // the node was empty before
         };
         std::vector<Frame> stack;
         CheckNoText(element);
-        stack.push_back(
-            Frame{element, element.first_child(), &node, {}, 0, node.count() > 0, {}, 0});
+        stack.push_back(Frame{element.first_child(), &node, {}, node.count() == 0});
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (!frame.next) {
-                if (!frame.checked && frame.node->types.Count() != frame.stored) {
-                    // A repeated key.
-                    for (plistDict::ChildSlot& slot : frame.node->children_) {
-                        frame.built.push_back(std::move(slot.node));
-                    }
-                    Empty(*frame.node);
-                    frame.next = frame.element.first_child();
-                    frame.key.clear();
-                    frame.checked = true;
-                    continue;
-                }
-                Finish(*frame.node, frame.checked);
+                Finish(*frame.node, frame.fresh);
                 stack.pop_back();
                 continue;
             }
@@ -183,25 +164,19 @@ public:
                 indexKey_ = fw::Str(++current.indexOf);
             }
             const std::string& key = current.isArray_ ? indexKey_ : frame.key;
-            const bool isDict = kind == Element::Dict;
-            const bool checked = frame.checked;
-            ++frame.stored;
-            if ((isDict || kind == Element::Array) && frame.nextBuilt < frame.built.size()) {
-                StoreChild(current, key, !isDict, std::move(frame.built[frame.nextBuilt++]));
-                continue;
-            }
-            if (isDict || kind == Element::Array) {
-                plistDict* child = checked ? StoreChild(current, key, !isDict)
-                                           : AppendChild(current, key, !isDict);
+            if (kind == Element::Dict || kind == Element::Array) {
+                const bool isArray = kind == Element::Array;
+                current.entries_.Append(key, isArray ? "array" : "dict", nullptr);
+                plistDict* child = current.AppendChildUnindexed(key, isArray);
                 CheckNoText(item);
                 if (item.first_child()) {
-                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked, {}, 0});
+                    stack.push_back(Frame{item.first_child(), child, {}, true});
                 } else {
-                    Finish(*child, checked);
+                    Finish(*child, true);
                 }
                 continue;
             }
-            StoreValue(current, key, name, kind, item, checked);
+            StoreValue(current, key, name, kind, item);
         }
     }
 
@@ -255,25 +230,8 @@ private:
         }
     }
 
-    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray,
-                                 std::unique_ptr<plistDict> built = nullptr) {
-        bool created = false;
-        node.types.At(key, &created) = isArray ? "array" : "dict";
-        if (!created) {
-            // A repeated key: the later entry wins, in the place of the first.
-            node.values.Remove(key);
-            node.RemoveChildrenNamed(key);
-        }
-        return node.AppendChildNode(key, isArray, std::move(built));
-    }
-
-    static plistDict* AppendChild(plistDict& node, const std::string& key, bool isArray) {
-        node.types.Append(key, isArray ? "array" : "dict");
-        return node.AppendChildUnindexed(key, isArray);
-    }
-
     void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
-                    pugi::xml_node element, bool checked) {
+                    pugi::xml_node element) {
         std::string value;
         std::string_view type = name;
         if (kind == Element::True || kind == Element::False) {
@@ -286,34 +244,18 @@ private:
                 value = fw::Equals(value, "true") ? "true" : "false";
             }
         }
-        if (checked) {
-            node.StoreScalar(key, type, std::move(value));
+        node.entries_.Append(key, type, &value);
+    }
+
+    static void Finish(plistDict& node, bool fresh) {
+        if (node.entries_.Settle() || !fresh) {
+            // A repeated key holds the child of its last entry, if any.
+            node.DropReplacedChildren();
         } else {
-            node.types.Append(key, std::string(type));
-            node.values.Append(key, std::move(value));
-        }
-    }
-
-    static void Empty(plistDict& node) {
-        node.values.Clear();
-        node.types.Clear();
-        node.children_.clear();
-        node.childIndex_.Clear();
-        node.removedChildren_ = 0;
-        node.indexOf = -1;
-    }
-
-    static void Finish(plistDict& node, bool checked) {
-        if (!checked) {
-            // The keys were checked in types, which holds them all.
-            node.values.AcceptAppended();
-            node.IndexChildren();
+            node.IndexChildren(); // the children's names are distinct
         }
         if (node.isArray_) {
             node.indexOf += 1; // the element count, as after the closing line
-        }
-        if (node.removedChildren_ > 0) {
-            node.CompactChildren(); // children replaced by a repeated key
         }
     }
 };
@@ -442,8 +384,7 @@ void ReadNodeContent(std::string_view bytes, plistDict& node) {
 
 void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool isArray,
                      plistDict* parent, plist* document, bool read) {
-    values.Clear();
-    types.Clear();
+    entries_.Clear();
     children_.clear();
     childIndex_.Clear();
     removedChildren_ = 0;

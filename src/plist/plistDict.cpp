@@ -5,11 +5,13 @@
 #include "plist/Escaping.h"
 #include "plist/plist.h"
 
+#include <unordered_set>
+
 namespace {
 const std::string emptyText;
 }
 
-plistDict::plistDict() = default;
+plistDict::plistDict() : values(entries_), types(entries_) {}
 
 plistDict::~plistDict() {
     // Tear the subtree down without recursion, so that no depth of nesting
@@ -67,7 +69,7 @@ void plistDict::AddChild(std::string_view name) {
         SetError(true, "Child exists: " + std::string(name) + " already exists");
         return;
     }
-    types.Set(name, "dict");
+    entries_.SetType(name, "dict");
     AppendChildNode(name, false);
 }
 
@@ -77,7 +79,7 @@ bool plistDict::AddArray(std::string_view name) {
         SetError(true, "Array exists: " + std::string(name) + " already exists");
         return false;
     }
-    types.Set(name, "array");
+    entries_.SetType(name, "array");
     AppendChildNode(name, true);
     return true;
 }
@@ -240,6 +242,25 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
     if (removedChildren_ >= 16 && removedChildren_ * 2 >= children_.size()) {
         CompactChildren();
     }
+}
+
+void plistDict::DropReplacedChildren() {
+    // Walking back from the last child, the first child of each name met is
+    // the one its entry now stands for; the others were replaced.
+    std::unordered_set<std::string_view> kept;
+    for (std::size_t j = children_.size(); j-- > 0;) {
+        fw::BackgroundYield();
+        ChildSlot& slot = children_[j];
+        if (!slot.node) {
+            continue;
+        }
+        const plistio::EntryTable::Entry* entry = entries_.Find(slot.name);
+        if (entry == nullptr || !entry->IsNode() || !kept.insert(slot.name).second) {
+            slot.node.reset();
+            ++removedChildren_;
+        }
+    }
+    CompactChildren();
 }
 
 void plistDict::CompactChildren() {
