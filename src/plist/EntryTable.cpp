@@ -28,13 +28,44 @@ const std::string& EntryTable::Entry::TypeName() const {
     return kKnownTypes[type_];
 }
 
+namespace {
+
+std::uint8_t KnownTypeCode(std::string_view type) {
+    // The first letter and the length tell the known names apart.
+    std::uint8_t code = 0;
+    switch (type.empty() ? '\0' : type[0]) {
+    case 's':
+        code = 1;
+        break;
+    case 'i':
+        code = 2;
+        break;
+    case 'r':
+        code = 3;
+        break;
+    case 'd':
+        code = type.size() == 4 ? (type[1] == 'a' ? (type[2] == 't' && type[3] == 'e' ? 4 : 5) : 7)
+                                : 9;
+        break;
+    case 'b':
+        code = 6;
+        break;
+    case 'a':
+        code = 8;
+        break;
+    default:
+        return 0;
+    }
+    return type == kKnownTypes[code] ? code : 0;
+}
+
+} // namespace
+
 void EntryTable::Entry::SetType(std::string_view type) {
-    for (std::uint8_t code = 1; code < kKnownTypes.size(); ++code) {
-        if (type == kKnownTypes[code]) {
-            type_ = code;
-            otherType_.reset();
-            return;
-        }
+    if (const std::uint8_t code = KnownTypeCode(type); code != kOther) {
+        type_ = code;
+        otherType_.reset();
+        return;
     }
     type_ = kOther;
     if (otherType_) {

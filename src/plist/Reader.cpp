@@ -75,18 +75,44 @@ void AppendDataLines(std::string& out, std::string_view text) {
     }
 }
 
-// The text of one piece, entities decoded and cleaned; plain ASCII text, by
-// far the most common, in one pass.
-std::string PieceText(const char* raw) {
-    for (const char* p = raw;; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == 0) {
-            return std::string(raw, static_cast<std::size_t>(p - raw));
-        }
-        if (c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) {
-            return Clean(Decode(raw));
+// Whether `c` needs decoding or cleaning: an entity reference, a byte of a
+// multi-byte character, or a control character other than TAB, LF and CR.
+bool NeedsWork(unsigned char c) {
+    return c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r');
+}
+
+// Whether some byte of `text` needs work, eight bytes at a time: values are
+// long and nearly always plain.
+bool AnyNeedsWork(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t amp = word ^ (kOnes * '&');
+        const std::uint64_t flagged =
+            (word | ((word - kOnes * 0x20) & ~word) | ((amp - kOnes) & ~amp)) & kHigh;
+        if (flagged != 0) {
+            for (std::size_t k = i; k < i + 8; ++k) {
+                if (NeedsWork(static_cast<unsigned char>(text[k]))) {
+                    return true;
+                }
+            }
         }
     }
+    for (; i < text.size(); ++i) {
+        if (NeedsWork(static_cast<unsigned char>(text[i]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The text of one piece, entities decoded and cleaned; plain ASCII text, by
+// far the most common, is taken as it is.
+std::string PieceText(std::string_view raw) {
+    return AnyNeedsWork(raw) ? Clean(Decode(raw)) : std::string(raw);
 }
 
 enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };

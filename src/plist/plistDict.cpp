@@ -192,6 +192,9 @@ plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray,
 
 void plistDict::IndexChildren() {
     childIndex_.Clear();
+    if (!ChildrenIndexed()) {
+        return;
+    }
     childIndex_.Reserve(children_.size());
     // The probes of a large index miss the cache: start them early.
     constexpr std::size_t kAhead = 32;
@@ -210,17 +213,44 @@ plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
     if (foldedIndex_) {
         foldedIndex_->emplace(fw::Uppercase(key), j);
     }
-    const std::uint32_t first = FirstChildNamed(key);
-    if (first == kNone) {
-        childIndex_.Insert(children_[j].hash, j);
+    if (children_.size() == kChildScanLimit + 1) {
+        // The children outgrow scanning: index the first of each name.
+        childIndex_.Clear();
+        childIndex_.Reserve(children_.size());
+        for (std::uint32_t k = 0; k < j; ++k) {
+            if (children_[k].node && FirstChildNamed(children_[k].name) == kNone) {
+                childIndex_.Insert(children_[k].hash, k);
+            }
+        }
+    }
+    LinkChild(j);
+    return added;
+}
+
+void plistDict::LinkChild(std::uint32_t j) {
+    ChildSlot& slot = children_[j];
+    slot.nextSameName = kNone;
+    slot.lastSameName = j;
+    const std::uint32_t first = FirstChildNamed(slot.name);
+    if (first == kNone || first == j) {
+        if (ChildrenIndexed()) {
+            childIndex_.Insert(slot.hash, j);
+        }
     } else {
         children_[children_[first].lastSameName].nextSameName = j;
         children_[first].lastSameName = j;
     }
-    return added;
 }
 
 std::uint32_t plistDict::FirstChildNamed(std::string_view key) const {
+    if (!ChildrenIndexed()) {
+        for (std::uint32_t j = 0; j < children_.size(); ++j) {
+            if (children_[j].node && children_[j].name == key) {
+                return j;
+            }
+        }
+        return kNone;
+    }
     const std::uint32_t j = childIndex_.Find(
         fw::HashText(key), [&](std::uint32_t slot) { return children_[slot].name == key; });
     return j == fw::HashIndex::kNotFound ? kNone : j;
@@ -231,7 +261,9 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
     if (first == kNone) {
         return;
     }
-    childIndex_.Erase(children_[first].hash, first);
+    if (ChildrenIndexed()) {
+        childIndex_.Erase(children_[first].hash, first);
+    }
     for (std::uint32_t j = first; j != kNone; j = children_[j].nextSameName) {
         fw::BackgroundYield();
         children_[j].node.reset();
@@ -270,15 +302,6 @@ void plistDict::CompactChildren() {
     foldedIndex_.reset();
     for (std::uint32_t j = 0; j < children_.size(); ++j) {
         fw::BackgroundYield();
-        ChildSlot& slot = children_[j];
-        slot.nextSameName = kNone;
-        slot.lastSameName = j;
-        const std::uint32_t first = FirstChildNamed(slot.name);
-        if (first == kNone) {
-            childIndex_.Insert(slot.hash, j);
-        } else {
-            children_[children_[first].lastSameName].nextSameName = j;
-            children_[first].lastSameName = j;
-        }
+        LinkChild(j);
     }
 }

@@ -169,6 +169,12 @@ private:
     plistDict* AppendChildUnindexed(std::string_view key, bool isArray,
                                     std::unique_ptr<plistDict> built = nullptr);
     void IndexChildren();
+    // Chains child j to the earlier children of its name, or indexes it as
+    // the first of its name.
+    void LinkChild(std::uint32_t j);
+    // Up to this many children are found by scanning, without the index.
+    static constexpr std::size_t kChildScanLimit = 8;
+    bool ChildrenIndexed() const { return children_.size() > kChildScanLimit; }
     std::uint32_t FirstChildNamed(std::string_view key) const;
     void RemoveChildrenNamed(std::string_view key);
     // Drops the children whose entry stands for another child of their name
