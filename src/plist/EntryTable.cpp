@@ -359,25 +359,47 @@ bool EntryTable::SettleAppended() {
             settled_ = static_cast<std::uint32_t>(kept);
             BuildIndex();
         }
-        index_.Reserve(end);
+        const auto first = static_cast<std::uint32_t>(kept);
+        const auto count = static_cast<std::uint32_t>(end - kept);
         for (std::size_t i = kept; i < end; ++i) {
             entries_[i].hash_ = fw::HashText(entries_[i].key_);
         }
-        // The probes of a large index miss the cache: start them early.
-        constexpr std::size_t kAhead = 32;
-        for (std::size_t i = kept; i < end; ++i) {
-            if (i + kAhead < end) {
-                index_.Prefetch(entries_[i + kAhead].hash_);
+        // The earlier entry of each repeated key, by appended entry; made
+        // only when a key repeats.
+        std::vector<std::uint32_t> earlier;
+        index_.InsertBatch(
+            first, count, [&](std::uint32_t at) { return entries_[at].hash_; },
+            [&](std::uint32_t stored, std::uint32_t at) {
+                return entries_[stored].key_ == entries_[at].key_;
+            },
+            [&](std::uint32_t at, std::uint32_t stored) {
+                if (earlier.empty()) {
+                    earlier.assign(count, kNone);
+                }
+                earlier[at - first] = stored;
+            });
+        if (earlier.empty()) {
+            for (std::size_t i = kept; i < end; ++i) {
+                ++typed_;
+                valued_ += entries_[i].valued_ ? 1 : 0;
             }
-            Entry& entry = entries_[i];
-            const std::uint32_t found = index_.Find(
-                entry.hash_, [&](std::uint32_t at) { return entries_[at].key_ == entry.key_; });
-            if (found != fw::HashIndex::kNotFound) {
-                merge(entries_[found], entry);
-            } else {
-                index_.Insert(entry.hash_, static_cast<std::uint32_t>(kept));
-                keep(entry);
+            kept = end;
+        } else {
+            // The entries move down over the repeated ones: `earlier` then
+            // gives the place each kept entry moved to.
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const std::uint32_t stored = earlier[k];
+                if (stored == kNone) {
+                    earlier[k] = static_cast<std::uint32_t>(kept);
+                    keep(entries_[first + k]);
+                } else {
+                    merge(entries_[stored < first ? stored : earlier[stored - first]],
+                          entries_[first + k]);
+                }
             }
+            entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+            settled_ = static_cast<std::uint32_t>(entries_.size());
+            BuildIndex(); // the positions moved
         }
     }
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());

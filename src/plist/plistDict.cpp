@@ -195,15 +195,14 @@ void plistDict::IndexChildren() {
     if (!ChildrenIndexed()) {
         return;
     }
-    childIndex_.Reserve(children_.size());
-    // The probes of a large index miss the cache: start them early.
-    constexpr std::size_t kAhead = 32;
-    for (std::uint32_t j = 0; j < children_.size(); ++j) {
-        if (j + kAhead < children_.size()) {
-            childIndex_.Prefetch(children_[j + kAhead].hash);
-        }
-        childIndex_.Insert(children_[j].hash, j);
-    }
+    childIndex_.InsertBatch(
+        0, static_cast<std::uint32_t>(children_.size()),
+        [&](std::uint32_t j) { return children_[j].hash; },
+        [&](std::uint32_t stored, std::uint32_t j) { return children_[stored].name == children_[j].name; },
+        [&](std::uint32_t j, std::uint32_t first) {
+            children_[children_[first].lastSameName].nextSameName = j;
+            children_[first].lastSameName = j;
+        });
 }
 
 plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
