@@ -2,6 +2,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plistio {
 namespace {
 
@@ -39,45 +43,137 @@ bool Is(char c, unsigned char bits) {
     return (kClasses[static_cast<unsigned char>(c)] & bits) != 0;
 }
 
+// The first '<', CR or NUL from `p` on, or `last`. Most texts are short, but
+// values run to some dozens of bytes: they are searched 16 bytes at a time.
+const char* FindTextStop(const char* p, const char* last) {
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i nul = _mm_setzero_si128();
+    while (last - p >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i stops =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, lt), _mm_cmpeq_epi8(block, cr)),
+                         _mm_cmpeq_epi8(block, nul));
+        const int mask = _mm_movemask_epi8(stops);
+        if (mask != 0) {
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        }
+        p += 16;
+    }
+#endif
+    while (p != last && !Is(*p, kTextStop)) {
+        ++p;
+    }
+    return p;
+}
+
+// The end of the name whose rest begins at `p`.
+const char* NameEnd(const char* p, const char* last) {
+    while (p != last && Is(*p, kName)) {
+        ++p;
+    }
+    return p;
+}
+
 } // namespace
 
 XmlScanner::XmlScanner(std::string_view bytes) : bytes_(bytes) {}
 
-XmlScanner::Token XmlScanner::Fail(std::size_t at) {
+[[gnu::cold]] XmlScanner::Token XmlScanner::Fail(std::size_t at) {
     done_ = true;
     last_ = Token::Error;
     offset_ = at;
     return Token::Error;
 }
 
+// The common pieces, text, start tags without attributes and end tags, are
+// read here in one place; the rest in functions of their own.
 XmlScanner::Token XmlScanner::Next() {
-    if (done_) {
+    if (done_) [[unlikely]] {
         return last_;
     }
-    if (failAt_ != npos) {
+    if (failAt_ != npos) [[unlikely]] {
         return Fail(failAt_);
     }
-    const std::size_t size = bytes_.size();
+    const char* const first = bytes_.data();
+    const char* const last = first + bytes_.size();
     for (;;) {
-        if (pos_ >= size) {
+        const char* p = first + pos_;
+        if (p == last) [[unlikely]] {
             if (!open_.empty() || !sawRoot_) {
-                return Fail(size);
+                return Fail(pos_);
             }
             done_ = true;
             last_ = Token::Finished;
-            offset_ = size;
+            offset_ = pos_;
             return Token::Finished;
         }
-        if (bytes_[pos_] != '<') {
-            return ScanText();
+        if (*p != '<') {
+            // Text runs to the next '<'; a text cut short by the end of the
+            // input or by a NUL is still reported, the damage with the next
+            // call.
+            const char* q = FindTextStop(p, last);
+            if (q != last && *q == '\r') [[unlikely]] {
+                return TextWithCr(static_cast<std::size_t>(q - first));
+            }
+            if (q == p) [[unlikely]] {
+                return Fail(pos_); // a NUL
+            }
+            offset_ = pos_;
+            text_ = std::string_view(p, static_cast<std::size_t>(q - p));
+            pos_ = static_cast<std::size_t>(q - first);
+            return Token::Text;
         }
         const std::size_t at = pos_;
         const char c = At(at + 1);
         if (Is(c, kNameStart)) {
-            return ScanStartTag(at);
+            const char* q = NameEnd(p + 2, last);
+            if (q != last && *q == '>') {
+                if (open_.empty()) {
+                    sawRoot_ = true;
+                }
+                nameAt_ = at + 1;
+                nameSize_ = static_cast<std::size_t>(q - p - 1);
+                open_.push_back(OpenElement{nameAt_, nameSize_});
+                selfClosing_ = false;
+                offset_ = at;
+                pos_ = static_cast<std::size_t>(q + 1 - first);
+                return Token::Start;
+            }
+            return ScanStartTag(at, static_cast<std::size_t>(q - first));
         }
         if (c == '/') {
-            return ScanEndTag(at);
+            if (open_.empty()) {
+                return Fail(at);
+            }
+            const OpenElement element = open_.back();
+            const char* q = p + 2;
+            if (static_cast<std::size_t>(last - q) < element.nameSize) {
+                return Fail(at);
+            }
+            // Names are short: compared in place, byte by byte.
+            for (const char* name = first + element.nameAt;
+                 name != first + element.nameAt + element.nameSize; ++name, ++q) {
+                if (*q != *name) {
+                    return Fail(at);
+                }
+            }
+            if (q != last && Is(*q, kName)) {
+                return Fail(at);
+            }
+            while (q != last && Is(*q, kBlank)) {
+                ++q;
+            }
+            if (q == last || *q != '>') {
+                return Fail(at);
+            }
+            open_.pop_back();
+            nameAt_ = at + 2;
+            nameSize_ = element.nameSize;
+            offset_ = at;
+            pos_ = static_cast<std::size_t>(q + 1 - first);
+            return Token::End;
         }
         std::size_t next = npos;
         if (c == '?') {
@@ -98,32 +194,16 @@ XmlScanner::Token XmlScanner::Next() {
     }
 }
 
-// Text runs to the next '<'; a text cut short by the end of the input or by
-// a NUL is still reported, and the damage comes with the next call.
-XmlScanner::Token XmlScanner::ScanText() {
-    const std::size_t begin = pos_;
+// A text holding a CR, from the first one on.
+XmlScanner::Token XmlScanner::TextWithCr(std::size_t firstCr) {
     const std::size_t size = bytes_.size();
-    std::size_t firstCr = npos;
-    std::size_t i = begin;
-    while (i < size) {
-        const char c = bytes_[i];
-        if (!Is(c, kTextStop)) {
-            ++i;
-        } else if (c == '\r') {
-            if (firstCr == npos) {
-                firstCr = i;
-            }
-            ++i;
-        } else {
-            break;
-        }
+    std::size_t i = firstCr;
+    while (i < size && (bytes_[i] == '\r' || !Is(bytes_[i], kTextStop))) {
+        ++i;
     }
-    if (i == begin) {
-        return Fail(begin); // a NUL
-    }
-    offset_ = begin;
+    offset_ = pos_;
+    Normalize(pos_, i, firstCr);
     pos_ = i;
-    Normalize(begin, i, firstCr);
     return Token::Text;
 }
 
@@ -147,19 +227,14 @@ void XmlScanner::Normalize(std::size_t begin, std::size_t end, std::size_t first
     text_ = scratch_;
 }
 
-XmlScanner::Token XmlScanner::ScanStartTag(std::size_t at) {
-    const std::size_t size = bytes_.size();
-    std::size_t i = at + 2; // after the name's first character
-    while (i < size && Is(bytes_[i], kName)) {
-        ++i;
-    }
+// A start tag with attributes or blanks, or an empty-element tag, from the
+// end of its name on.
+XmlScanner::Token XmlScanner::ScanStartTag(std::size_t at, std::size_t i) {
     const std::size_t nameAt = at + 1;
     const std::size_t nameSize = i - nameAt;
     bool selfClosing = false;
     const char c = At(i);
-    if (c == '>') {
-        ++i;
-    } else if (c == '/' && At(i + 1) == '>') {
+    if (c == '/' && At(i + 1) == '>') {
         selfClosing = true;
         i += 2;
     } else if (Is(c, kBlank)) {
@@ -233,36 +308,6 @@ std::size_t XmlScanner::SkipAttributes(std::size_t i, bool& selfClosing) const {
             return npos;
         }
     }
-}
-
-XmlScanner::Token XmlScanner::ScanEndTag(std::size_t at) {
-    if (open_.empty()) {
-        return Fail(at);
-    }
-    const OpenElement element = open_.back();
-    const std::size_t size = bytes_.size();
-    const std::size_t nameAt = at + 2;
-    std::size_t i = nameAt;
-    while (i < size && Is(bytes_[i], kName)) {
-        ++i;
-    }
-    if (i - nameAt != element.nameSize ||
-        bytes_.compare(nameAt, element.nameSize, bytes_.substr(element.nameAt, element.nameSize)) !=
-            0) {
-        return Fail(at);
-    }
-    while (Is(At(i), kBlank)) {
-        ++i;
-    }
-    if (At(i) != '>') {
-        return Fail(at);
-    }
-    open_.pop_back();
-    nameAt_ = nameAt;
-    nameSize_ = element.nameSize;
-    offset_ = at;
-    pos_ = i + 1;
-    return Token::End;
 }
 
 // A CDATA section cut short is reported with what it holds so far, like a

@@ -70,9 +70,8 @@ private:
 
     char At(std::size_t i) const { return i < bytes_.size() ? bytes_[i] : '\0'; }
     Token Fail(std::size_t at);
-    Token ScanText();
-    Token ScanStartTag(std::size_t at);
-    Token ScanEndTag(std::size_t at);
+    Token TextWithCr(std::size_t firstCr);
+    Token ScanStartTag(std::size_t at, std::size_t nameEnd);
     Token ScanCData(std::size_t at);
     std::size_t SkipAttributes(std::size_t i, bool& selfClosing) const;
     std::size_t SkipProcessingInstruction(std::size_t at) const;

@@ -290,11 +290,11 @@ TEST(XmlScanner, ReportsEachTokenWithNameDepthAndOffset) {
 }
 
 TEST(XmlScanner, NormalizesLineEndsInTextAndCData) {
-    const std::string doc = "<a>1\r\n2\r3\n<![CDATA[x\r\ny\r]]>plain</a>";
+    const std::string doc = "<a>one line that runs on\r\n2\r3\n<![CDATA[x\r\ny\r]]>plain</a>";
     XmlScanner scanner(doc);
     ASSERT_EQ(scanner.Next(), Token::Start);
     ASSERT_EQ(scanner.Next(), Token::Text);
-    EXPECT_EQ(scanner.Text(), "1\n2\n3\n");
+    EXPECT_EQ(scanner.Text(), "one line that runs on\n2\n3\n");
     ASSERT_EQ(scanner.Next(), Token::CData);
     EXPECT_EQ(scanner.Text(), "x\ny\n");
     ASSERT_EQ(scanner.Next(), Token::Text);
@@ -326,6 +326,7 @@ TEST(XmlScanner, ReportsWhatCameBeforeDamage) {
     EXPECT_EQ(tokens("<dict><k>a</kk>"), "dict k a !10");
     EXPECT_EQ(tokens(std::string_view("<a/>\0", 5)), "a !4");
     EXPECT_EQ(tokens(std::string_view("<a>b\0c</a>", 10)), "a b !4");
+    EXPECT_EQ(tokens(std::string_view("<a>a longer text\0, and more</a>", 30)), "a a longer text !16");
     EXPECT_EQ(tokens(" "), "  !1"); // no root element
 }
 
