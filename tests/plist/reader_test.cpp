@@ -170,8 +170,13 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     auto cut = Parse(Head() + "\t<key>d</key>\n\t<dict>\n\t\t<key>s</key>\n\t\t<string>part\nrest");
     EXPECT_FALSE(cut->error);
     EXPECT_EQ(Value(*cut->root->child("d"), "s"), "part\nrest");
-
     EXPECT_FALSE(cut->FullyRead());
+    // A NUL ends the file as damage; the value before it is kept, cleaned
+    // of what XML cannot carry, so that saving it changes nothing.
+    auto nul = Parse(Head() + "\t<key>d</key>\n\t<date>2024-03-07T\x01" + std::string(1, '\0') +
+                     "09:05:03Z</date>\n</dict>\n</plist>\n");
+    EXPECT_EQ(Value(*nul->root, "d"), "2024-03-07T\xEF\xBF\xBD");
+    EXPECT_FALSE(nul->FullyRead());
 
     // Stray text is passed over, and everything before malformed markup is
     // kept; such a file is not fully read.
