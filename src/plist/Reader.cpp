@@ -101,6 +101,20 @@ bool AnyNeedsWork(std::string_view text) {
     return false;
 }
 
+// Whether decoding `text` may give what XML cannot carry: only bytes above
+// ASCII, control characters and numeric references can; "&amp;" and its
+// kind decode to plain ASCII.
+bool MayNeedCleaning(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+            (c == '&' && i + 1 < text.size() && text[i + 1] == '#')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 enum class Element { Key, Dict, Array, True, False, Data, Boolean, String, Integer, Real, Date, Other };
 
 Element KindOf(std::string_view name) {
@@ -315,7 +329,7 @@ private:
                 continue;
             }
             const bool plain = !AnyNeedsWork(piece);
-            needsClean = needsClean || !plain;
+            needsClean = needsClean || (!plain && MayNeedCleaning(piece));
             if (token == Token::CData || plain) {
                 // CDATA holds no references.
                 if (isData) {
