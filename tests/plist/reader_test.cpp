@@ -177,6 +177,9 @@ TEST_F(Reading, DamagedAndForeignFiles) {
                      "09:05:03Z</date>\n</dict>\n</plist>\n");
     EXPECT_EQ(Value(*nul->root, "d"), "2024-03-07T\xEF\xBF\xBD");
     EXPECT_FALSE(nul->FullyRead());
+    // So are references to what XML cannot carry.
+    auto refs = ParseBody("<key>r</key><string>a&#1;b&#xFFFE;&amp;&#65;</string>\n");
+    EXPECT_EQ(Value(*refs->root, "r"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD&A");
 
     // Stray text is passed over, and everything before malformed markup is
     // kept; such a file is not fully read.
