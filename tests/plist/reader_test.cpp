@@ -207,6 +207,25 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_EQ(twice->root->ChildNameAt(0), "k");
 }
 
+// The file's entries are read whatever follows the root dictionary, but a
+// file with more than blanks, comments and instructions after it is not
+// fully read, so that its first save keeps it aside.
+TEST_F(Reading, WhatFollowsTheRootDictionaryIsNeverIgnoredSilently) {
+    const std::string entries = "<key>k</key><true/>";
+    const std::string body = Head() + entries + "</dict>";
+    for (const std::string tail :
+         {"<dict/></plist>", "</plist><extra/>", "stray</plist>", "</plist>stray", "</plist"}) {
+        auto doc = Parse(body + tail);
+        EXPECT_TRUE(doc->root->GetBoolean("k")) << tail;
+        EXPECT_FALSE(doc->FullyRead()) << tail;
+    }
+    for (const std::string tail : {"\n</plist>\n", "<!-- end --></plist>\r\n<?done?>"}) {
+        auto doc = Parse(body + tail);
+        EXPECT_TRUE(doc->root->GetBoolean("k")) << tail;
+        EXPECT_TRUE(doc->FullyRead()) << tail;
+    }
+}
+
 TEST_F(Reading, AFileThatCannotBeReadGivesAnEmptyDocument) {
     std::filesystem::create_directory(File("folder.plist").Path());
     plist doc(File("folder.plist"));
