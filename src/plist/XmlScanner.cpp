@@ -84,23 +84,25 @@ XmlScanner::XmlScanner(std::string_view bytes) : bytes_(bytes) {}
     done_ = true;
     last_ = Token::Error;
     offset_ = at;
+    pos_ = bytes_.size();
     return Token::Error;
 }
 
 // The common pieces, text, start tags without attributes and end tags, are
 // read here in one place; the rest in functions of their own.
 XmlScanner::Token XmlScanner::Next() {
-    if (done_) [[unlikely]] {
-        return last_;
-    }
-    if (failAt_ != npos) [[unlikely]] {
-        return Fail(failAt_);
-    }
     const char* const first = bytes_.data();
     const char* const last = first + bytes_.size();
     for (;;) {
         const char* p = first + pos_;
         if (p == last) [[unlikely]] {
+            // Once the scanner has stopped, it stays at the end.
+            if (done_) {
+                return last_;
+            }
+            if (failAt_ != npos) {
+                return Fail(failAt_);
+            }
             if (!open_.empty() || !sawRoot_) {
                 return Fail(pos_);
             }

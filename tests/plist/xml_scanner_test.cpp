@@ -326,7 +326,8 @@ TEST(XmlScanner, ReportsWhatCameBeforeDamage) {
     EXPECT_EQ(tokens("<dict><k>a</kk>"), "dict k a !10");
     EXPECT_EQ(tokens(std::string_view("<a/>\0", 5)), "a !4");
     EXPECT_EQ(tokens(std::string_view("<a>b\0c</a>", 10)), "a b !4");
-    EXPECT_EQ(tokens(std::string_view("<a>a longer text\0, and more</a>", 30)), "a a longer text !16");
+    EXPECT_EQ(tokens(std::string_view("<a>a longer text\0, and more</a>", 31)),
+              "a a longer text !16");
     EXPECT_EQ(tokens(" "), "  !1"); // no root element
 }
 
