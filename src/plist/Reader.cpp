@@ -179,7 +179,7 @@ public:
         stack.push_back(Frame{&node, {}, node.count() == 0});
         for (;;) {
             fw::BackgroundYield();
-            const Token token = scanner_.Next();
+            const Token token = scanner_.NextPastSpace();
             if (token == Token::Text || token == Token::CData) {
                 // Text between entries has no place in the tree.
                 if (!OnlyBlanks(scanner_.Text())) {

@@ -80,6 +80,19 @@ const char* NameEnd(const char* p, const char* last) {
 
 XmlScanner::XmlScanner(std::string_view bytes) : bytes_(bytes) {}
 
+XmlScanner::Token XmlScanner::NextPastSpace() {
+    const char* const first = bytes_.data();
+    const char* const last = first + bytes_.size();
+    const char* p = first + pos_;
+    while (p != last && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')) {
+        ++p;
+    }
+    if (p == last || *p == '<') {
+        pos_ = static_cast<std::size_t>(p - first);
+    }
+    return Next();
+}
+
 [[gnu::cold]] XmlScanner::Token XmlScanner::Fail(std::size_t at) {
     done_ = true;
     last_ = Token::Error;

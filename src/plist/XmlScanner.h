@@ -31,6 +31,10 @@ public:
     explicit XmlScanner(std::string_view bytes);
 
     Token Next();
+    // Next, passing over a text of nothing but XML white space (blanks, TABs
+    // and line ends) that ends at a tag or at the end of the input: for a
+    // reader to whom the layout between elements means nothing.
+    Token NextPastSpace();
 
     // The element's name (Start and End).
     std::string_view Name() const { return bytes_.substr(nameAt_, nameSize_); }
