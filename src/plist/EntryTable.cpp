@@ -137,9 +137,6 @@ std::uint32_t EntryTable::SlotOfPosition(std::int32_t position) const {
 
 EntryTable::Entry& EntryTable::NewEntry(std::string_view key, bool typed) {
     const auto slot = static_cast<std::uint32_t>(entries_.size());
-    if (entries_.empty()) {
-        entries_.reserve(4);
-    }
     Entry& entry = entries_.emplace_back();
     entry.key_.assign(key);
     entry.typed_ = typed;
@@ -292,9 +289,6 @@ void EntryTable::Clear() {
 // --- Filling -------------------------------------------------------------
 
 void EntryTable::Append(std::string_view key, std::string_view type, std::string* value) {
-    if (entries_.capacity() == 0) {
-        entries_.reserve(4);
-    }
     Entry& entry = entries_.emplace_back();
     entry.key_.assign(key);
     entry.SetType(type);
@@ -397,12 +391,12 @@ bool EntryTable::SettleAppended() {
                           entries_[first + k]);
                 }
             }
-            entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+            entries_.Truncate(kept);
             settled_ = static_cast<std::uint32_t>(entries_.size());
             BuildIndex(); // the positions moved
         }
     }
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+    entries_.Truncate(kept);
     settled_ = static_cast<std::uint32_t>(entries_.size());
     if (typed_ != settled_ || !tree_.empty()) {
         BuildTree();
@@ -436,7 +430,16 @@ void EntryTable::BuildTree() {
 }
 
 void EntryTable::Compact() {
-    std::erase_if(entries_, [](const Entry& entry) { return !entry.typed_ && !entry.valued_; });
+    std::size_t kept = 0;
+    for (std::size_t slot = 0; slot < entries_.size(); ++slot) {
+        if (entries_[slot].typed_ || entries_[slot].valued_) {
+            if (kept != slot) {
+                entries_[kept] = std::move(entries_[slot]);
+            }
+            ++kept;
+        }
+    }
+    entries_.Truncate(kept);
     settled_ = static_cast<std::uint32_t>(entries_.size());
     dead_ = 0;
     if (indexed_) {

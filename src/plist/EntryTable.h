@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/HashIndex.h"
+#include "plist/ChunkedVector.h"
 
 #include <cstdint>
 #include <memory>
@@ -65,9 +66,9 @@ public:
     // Calls `visit` with every typed entry in order.
     template <class Visit> void ForEachTyped(Visit&& visit) const {
         Settle();
-        for (const Entry& entry : entries_) {
-            if (entry.typed_) {
-                visit(entry);
+        for (std::size_t slot = 0; slot < entries_.size(); ++slot) {
+            if (entries_[slot].typed_) {
+                visit(entries_[slot]);
             }
         }
     }
@@ -116,7 +117,7 @@ private:
     void BuildTree();
     void Compact();
 
-    std::vector<Entry> entries_;
+    ChunkedVector<Entry> entries_;
     fw::HashIndex index_;
     // Fenwick tree over the typed flags of entries_ (1-based); kept only
     // while some entry is not typed.
