@@ -355,14 +355,21 @@ bool EntryTable::SettleAppended() {
         }
         const auto first = static_cast<std::uint32_t>(kept);
         const auto count = static_cast<std::uint32_t>(end - kept);
-        for (std::size_t i = kept; i < end; ++i) {
-            entries_[i].hash_ = fw::HashText(entries_[i].key_);
+        // One pass over the appended entries: their hashes, and their counts
+        // should no key repeat.
+        std::vector<std::uint64_t> batch(count);
+        std::uint32_t valued = 0;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            Entry& entry = entries_[first + k];
+            entry.hash_ = fw::HashText(entry.key_);
+            batch[k] = std::uint64_t{entry.hash_} << 32 | (first + k);
+            valued += entry.valued_ ? 1 : 0;
         }
         // The earlier entry of each repeated key, by appended entry; made
         // only when a key repeats.
         std::vector<std::uint32_t> earlier;
         index_.InsertBatch(
-            first, count, [&](std::uint32_t at) { return entries_[at].hash_; },
+            std::move(batch),
             [&](std::uint32_t stored, std::uint32_t at) {
                 return entries_[stored].key_ == entries_[at].key_;
             },
@@ -373,10 +380,8 @@ bool EntryTable::SettleAppended() {
                 earlier[at - first] = stored;
             });
         if (earlier.empty()) {
-            for (std::size_t i = kept; i < end; ++i) {
-                ++typed_;
-                valued_ += entries_[i].valued_ ? 1 : 0;
-            }
+            typed_ += count;
+            valued_ += valued;
             kept = end;
         } else {
             // The entries move down over the repeated ones: `earlier` then

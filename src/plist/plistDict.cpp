@@ -195,10 +195,15 @@ void plistDict::IndexChildren() {
     if (!ChildrenIndexed()) {
         return;
     }
+    std::vector<std::uint64_t> batch(children_.size());
+    for (std::uint32_t j = 0; j < children_.size(); ++j) {
+        batch[j] = std::uint64_t{children_[j].hash} << 32 | j;
+    }
     childIndex_.InsertBatch(
-        0, static_cast<std::uint32_t>(children_.size()),
-        [&](std::uint32_t j) { return children_[j].hash; },
-        [&](std::uint32_t stored, std::uint32_t j) { return children_[stored].name == children_[j].name; },
+        std::move(batch),
+        [&](std::uint32_t stored, std::uint32_t j) {
+            return children_[stored].name == children_[j].name;
+        },
         [&](std::uint32_t j, std::uint32_t first) {
             children_[children_[first].lastSameName].nextSameName = j;
             children_[first].lastSameName = j;

@@ -41,18 +41,23 @@ public:
     // Adds a position that is not in the table yet.
     void Insert(std::uint32_t hash, std::uint32_t position);
 
-    // Adds the positions first to first + count - 1, whose hashes are
-    // hashOf(position). A position whose entry matches (`matches(stored,
-    // position)`) one already stored is not added: `repeated(position,
-    // stored)` is called instead. Positions of one key are met in ascending
-    // order, so the first of them is the one stored. A large batch is taken
-    // in the order of the table's slots, so that its probes walk the table
-    // once instead of missing the cache at nearly every position.
-    template <class HashOf, class Matches, class Repeated>
-    void InsertBatch(std::uint32_t first, std::uint32_t count, HashOf&& hashOf, Matches&& matches,
-                     Repeated&& repeated) {
-        Reserve(std::size_t{used_} + count);
-        const auto add = [&](std::uint32_t hash, std::uint32_t position) {
+    // Adds the positions of `batch`, each given as hash << 32 | position
+    // with the positions ascending. A position whose entry matches
+    // (`matches(stored, position)`) one already stored is not added:
+    // `repeated(position, stored)` is called instead. Positions of one key
+    // are met in ascending order, so the first of them is the one stored. A
+    // large batch is taken in the order of the table's slots, so that its
+    // probes walk the table once instead of missing the cache at nearly
+    // every position.
+    template <class Matches, class Repeated>
+    void InsertBatch(std::vector<std::uint64_t> batch, Matches&& matches, Repeated&& repeated) {
+        Reserve(std::size_t{used_} + batch.size());
+        if (batch.size() >= kBatchOrderMinimum) {
+            batch = SlotOrder(batch);
+        }
+        for (const std::uint64_t item : batch) {
+            const auto hash = static_cast<std::uint32_t>(item >> 32);
+            const auto position = static_cast<std::uint32_t>(item);
             const std::uint32_t stored =
                 Find(hash, [&](std::uint32_t at) { return matches(at, position); });
             if (stored == kNotFound) {
@@ -60,15 +65,6 @@ public:
             } else {
                 repeated(position, stored);
             }
-        };
-        if (count < kBatchOrderMinimum) {
-            for (std::uint32_t k = 0; k < count; ++k) {
-                add(hashOf(first + k), first + k);
-            }
-            return;
-        }
-        for (const std::uint64_t slot : SlotOrder(first, count, hashOf)) {
-            add(static_cast<std::uint32_t>(slot >> 32), static_cast<std::uint32_t>(slot));
         }
     }
     // Removes a position that is in the table.
@@ -91,30 +87,9 @@ private:
     // Batches smaller than this fit the cache as they come.
     static constexpr std::uint32_t kBatchOrderMinimum = 4096;
 
-    // The positions of a batch with their hashes (hash << 32 | position),
-    // stably sorted by the region of the table where each is probed first.
-    template <class HashOf>
-    std::vector<std::uint64_t> SlotOrder(std::uint32_t first, std::uint32_t count,
-                                         HashOf& hashOf) const {
-        constexpr std::size_t kRegions = 4096;
-        const std::size_t regionSize = std::max<std::size_t>(1, slots_.size() / kRegions);
-        const std::size_t mask = slots_.size() - 1;
-        std::vector<std::uint64_t> batch(count);
-        std::vector<std::uint32_t> starts(kRegions + 1, 0);
-        for (std::uint32_t k = 0; k < count; ++k) {
-            const std::uint32_t hash = hashOf(first + k);
-            batch[k] = std::uint64_t{hash} << 32 | (first + k);
-            ++starts[(hash & mask) / regionSize + 1];
-        }
-        for (std::size_t r = 1; r <= kRegions; ++r) {
-            starts[r] += starts[r - 1];
-        }
-        std::vector<std::uint64_t> order(count);
-        for (const std::uint64_t slot : batch) {
-            order[starts[((slot >> 32) & mask) / regionSize]++] = slot;
-        }
-        return order;
-    }
+    // `batch` stably sorted by the region of the table where each position
+    // is probed first.
+    std::vector<std::uint64_t> SlotOrder(const std::vector<std::uint64_t>& batch) const;
 
     static constexpr std::uint32_t kEmpty = 0;
     static constexpr std::uint32_t kDeleted = 1;
