@@ -115,6 +115,72 @@ bool MayNeedCleaning(std::string_view text) {
     return false;
 }
 
+// XML's own white space: a text of nothing else, alone in an element, is
+// its value; beside other content it is layout.
+bool OnlyXmlSpace(std::string_view text) {
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gathers the text and CDATA pieces of a value element into its text.
+class TextPieces {
+public:
+    TextPieces(bool isData, std::string& text) : isData_(isData), text_(text) {}
+
+    void Add(bool cdata, std::string_view piece) {
+        ++count_;
+        if (!cdata && OnlyXmlSpace(piece)) {
+            if (count_ == 1) {
+                space_.assign(piece); // the value, if nothing else comes
+            }
+            return;
+        }
+        const bool plain = !AnyNeedsWork(piece);
+        needsClean_ = needsClean_ || (!plain && MayNeedCleaning(piece));
+        if (cdata || plain) {
+            Append(piece); // CDATA holds no references
+        } else if (isData_) {
+            std::string lines;
+            AppendDataLines(lines, piece);
+            text_ += Decode(lines);
+        } else {
+            text_ += Decode(piece);
+        }
+    }
+
+    // An element inside the value: what it holds is not read, but it stands
+    // beside the pieces.
+    void Markup() { ++count_; }
+
+    void Finish() {
+        if (count_ == 1 && !space_.empty()) {
+            Append(space_);
+        }
+        if (needsClean_) {
+            text_ = Clean(std::move(text_));
+        }
+    }
+
+private:
+    void Append(std::string_view piece) {
+        if (isData_) {
+            AppendDataLines(text_, piece);
+        } else {
+            text_ += piece;
+        }
+    }
+
+    bool isData_;
+    std::string& text_;
+    bool needsClean_ = false;
+    std::size_t count_ = 0;
+    std::string space_;
+};
+
 enum class Element { Key, Dict, Array, True, False, Data, Boolean, String, Integer, Real, Date, Other };
 
 Element KindOf(std::string_view name) {
@@ -140,17 +206,6 @@ Element KindOf(std::string_view name) {
     default:
         return Element::Other;
     }
-}
-
-// XML's own white space: a text of nothing else, alone in an element, is
-// its value; beside other content it is layout.
-bool OnlyXmlSpace(std::string_view text) {
-    for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
-            return false;
-        }
-    }
-    return true;
 }
 
 using Token = XmlScanner::Token;
@@ -297,10 +352,14 @@ private:
         if (scanner_.SelfClosing()) {
             return true;
         }
-        bool needsClean = false;
+        TextPieces pieces(isData, text);
+        std::string_view simple;
+        if (scanner_.SimpleContent(simple)) {
+            pieces.Add(false, simple); // the usual case
+            pieces.Finish();
+            return true;
+        }
         bool ended = true;
-        std::size_t pieces = 0;
-        std::string space; // white space, the value if nothing else comes
         for (;;) {
             const Token token = scanner_.Next();
             if (token == Token::End) {
@@ -308,7 +367,7 @@ private:
             }
             if (token == Token::Start) {
                 complete = false; // markup inside a value
-                ++pieces;
+                pieces.Markup();
                 if (!SkipContent()) {
                     ended = false;
                     break;
@@ -320,41 +379,9 @@ private:
                 ended = false;
                 break;
             }
-            const std::string_view piece = scanner_.Text();
-            ++pieces;
-            if (token == Token::Text && OnlyXmlSpace(piece)) {
-                if (pieces == 1) {
-                    space.assign(piece);
-                }
-                continue;
-            }
-            const bool plain = !AnyNeedsWork(piece);
-            needsClean = needsClean || (!plain && MayNeedCleaning(piece));
-            if (token == Token::CData || plain) {
-                // CDATA holds no references.
-                if (isData) {
-                    AppendDataLines(text, piece);
-                } else {
-                    text += piece;
-                }
-            } else if (isData) {
-                std::string lines;
-                AppendDataLines(lines, piece);
-                text += Decode(lines);
-            } else {
-                text += Decode(piece);
-            }
+            pieces.Add(token == Token::CData, scanner_.Text());
         }
-        if (pieces == 1 && !space.empty()) {
-            if (isData) {
-                AppendDataLines(text, space);
-            } else {
-                text += space;
-            }
-        }
-        if (needsClean) {
-            text = Clean(std::move(text));
-        }
+        pieces.Finish();
         return ended;
     }
 

@@ -80,6 +80,54 @@ const char* NameEnd(const char* p, const char* last) {
 
 XmlScanner::XmlScanner(std::string_view bytes) : bytes_(bytes) {}
 
+const char* XmlScanner::EndTagEnd(const char* q) const {
+    const char* const first = bytes_.data();
+    const char* const last = first + bytes_.size();
+    const OpenElement element = open_.back();
+    q += 2;
+    if (static_cast<std::size_t>(last - q) < element.nameSize) {
+        return nullptr;
+    }
+    // Names are short: compared in place, byte by byte.
+    for (const char* name = first + element.nameAt;
+         name != first + element.nameAt + element.nameSize; ++name, ++q) {
+        if (*q != *name) {
+            return nullptr;
+        }
+    }
+    if (q != last && Is(*q, kName)) {
+        return nullptr;
+    }
+    while (q != last && Is(*q, kBlank)) {
+        ++q;
+    }
+    if (q == last || *q != '>') {
+        return nullptr;
+    }
+    return q + 1;
+}
+
+bool XmlScanner::SimpleContent(std::string_view& text) {
+    const char* const first = bytes_.data();
+    const char* const last = first + bytes_.size();
+    const char* const p = first + pos_;
+    const char* const q = FindTextStop(p, last);
+    if (open_.empty() || last - q < 2 || q[0] != '<' || q[1] != '/') {
+        return false;
+    }
+    const char* const end = EndTagEnd(q);
+    if (end == nullptr) {
+        return false;
+    }
+    nameAt_ = static_cast<std::size_t>(q + 2 - first);
+    nameSize_ = open_.back().nameSize;
+    open_.pop_back();
+    offset_ = static_cast<std::size_t>(q - first);
+    pos_ = static_cast<std::size_t>(end - first);
+    text = std::string_view(p, static_cast<std::size_t>(q - p));
+    return true;
+}
+
 XmlScanner::Token XmlScanner::NextPastSpace() {
     const char* const first = bytes_.data();
     const char* const last = first + bytes_.size();
@@ -162,32 +210,16 @@ XmlScanner::Token XmlScanner::Next() {
             if (open_.empty()) {
                 return Fail(at);
             }
+            const char* q = EndTagEnd(p);
+            if (q == nullptr) {
+                return Fail(at);
+            }
             const OpenElement element = open_.back();
-            const char* q = p + 2;
-            if (static_cast<std::size_t>(last - q) < element.nameSize) {
-                return Fail(at);
-            }
-            // Names are short: compared in place, byte by byte.
-            for (const char* name = first + element.nameAt;
-                 name != first + element.nameAt + element.nameSize; ++name, ++q) {
-                if (*q != *name) {
-                    return Fail(at);
-                }
-            }
-            if (q != last && Is(*q, kName)) {
-                return Fail(at);
-            }
-            while (q != last && Is(*q, kBlank)) {
-                ++q;
-            }
-            if (q == last || *q != '>') {
-                return Fail(at);
-            }
             open_.pop_back();
             nameAt_ = at + 2;
             nameSize_ = element.nameSize;
             offset_ = at;
-            pos_ = static_cast<std::size_t>(q + 1 - first);
+            pos_ = static_cast<std::size_t>(q - first);
             return Token::End;
         }
         std::size_t next = npos;

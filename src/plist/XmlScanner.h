@@ -35,6 +35,11 @@ public:
     // and line ends) that ends at a tag or at the end of the input: for a
     // reader to whom the layout between elements means nothing.
     Token NextPastSpace();
+    // Right after a Start that is no empty-element tag: when the element
+    // holds nothing but one text without CR (or nothing at all) followed by
+    // its end tag, passes over both, gives the text and returns true; its End
+    // is not reported. Otherwise changes nothing and returns false.
+    bool SimpleContent(std::string_view& text);
 
     // The element's name (Start and End).
     std::string_view Name() const { return bytes_.substr(nameAt_, nameSize_); }
@@ -74,6 +79,9 @@ private:
 
     char At(std::size_t i) const { return i < bytes_.size() ? bytes_[i] : '\0'; }
     Token Fail(std::size_t at);
+    // Where the end tag at `q` (its '<') of the innermost open element ends,
+    // after its '>'; null when it is no such end tag.
+    const char* EndTagEnd(const char* q) const;
     Token TextWithCr(std::size_t firstCr);
     Token ScanStartTag(std::size_t at, std::size_t nameEnd);
     Token ScanCData(std::size_t at);
