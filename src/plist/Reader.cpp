@@ -67,52 +67,48 @@ void AppendDataLines(std::string& out, std::string_view text) {
     }
 }
 
-// Whether `c` needs decoding or cleaning: an entity reference, a byte of a
-// multi-byte character, or a control character other than TAB, LF and CR.
-bool NeedsWork(unsigned char c) {
-    return c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r');
+// What reading a piece of text takes.
+enum class TextWork {
+    None,   // plain text, taken as it is
+    Decode, // named references, which decode to plain ASCII
+    Clean,  // decoding may give, or the text holds, what XML cannot carry
+};
+
+// The work a byte asks for; the most a text asks for is its work.
+TextWork WorkOf(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+        (c == '&' && i + 1 < text.size() && text[i + 1] == '#')) {
+        return TextWork::Clean;
+    }
+    return c == '&' ? TextWork::Decode : TextWork::None;
 }
 
-// Whether some byte of `text` needs work, eight bytes at a time: values are
-// long and nearly always plain.
-bool AnyNeedsWork(std::string_view text) {
+// Eight bytes at a time: values are long and nearly always plain.
+TextWork WorkOf(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    TextWork work = TextWork::None;
+    const auto check = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to && work != TextWork::Clean; ++k) {
+            work = std::max(work, WorkOf(text, k));
+        }
+    };
     std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
+    for (; i + 8 <= text.size() && work != TextWork::Clean; i += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + i, 8);
         const std::uint64_t amp = word ^ (kOnes * '&');
+        // Bytes from 0x80, below 0x20, or '&' (with false alarms, which
+        // the check of each byte clears).
         const std::uint64_t flagged =
             (word | ((word - kOnes * 0x20) & ~word) | ((amp - kOnes) & ~amp)) & kHigh;
         if (flagged != 0) {
-            for (std::size_t k = i; k < i + 8; ++k) {
-                if (NeedsWork(static_cast<unsigned char>(text[k]))) {
-                    return true;
-                }
-            }
+            check(i, i + 8);
         }
     }
-    for (; i < text.size(); ++i) {
-        if (NeedsWork(static_cast<unsigned char>(text[i]))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether decoding `text` may give what XML cannot carry: only bytes above
-// ASCII, control characters and numeric references can; "&amp;" and its
-// kind decode to plain ASCII.
-bool MayNeedCleaning(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
-            (c == '&' && i + 1 < text.size() && text[i + 1] == '#')) {
-            return true;
-        }
-    }
-    return false;
+    check(i, text.size());
+    return work;
 }
 
 // XML's own white space: a text of nothing else, alone in an element, is
@@ -139,9 +135,9 @@ public:
             }
             return;
         }
-        const bool plain = !AnyNeedsWork(piece);
-        needsClean_ = needsClean_ || (!plain && MayNeedCleaning(piece));
-        if (cdata || plain) {
+        const TextWork work = WorkOf(piece);
+        needsClean_ = needsClean_ || work == TextWork::Clean;
+        if (cdata || work == TextWork::None) {
             Append(piece); // CDATA holds no references
         } else if (isData_) {
             std::string lines;
