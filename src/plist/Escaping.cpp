@@ -88,6 +88,12 @@ std::size_t XmlCharLength(std::string_view text, std::size_t i) {
     return 0;
 }
 
+// 3 at U+FFFE and U+FFFF, which are well-formed UTF-8 that XML does not
+// allow: each is replaced whole, by one replacement character. Else 1.
+std::size_t RejectedLength(std::string_view text, std::size_t i) {
+    return text.substr(i, 3) == "\xEF\xBF\xBE" || text.substr(i, 3) == "\xEF\xBF\xBF" ? 3 : 1;
+}
+
 bool IsXmlControl(unsigned char c) {
     return c < 32 && c != '\t' && c != '\n' && c != '\r';
 }
@@ -120,6 +126,7 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
         const char* entity = nullptr;
         bool reference = false;
         bool replace = false;
+        std::size_t span = 1; // the bytes replaced
         switch (c) {
         case '&':
             entity = "&amp;";
@@ -151,6 +158,7 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
                     continue;
                 }
                 replace = true;
+                span = RejectedLength(text, i);
             } else {
                 replace = IsXmlControl(c);
             }
@@ -160,7 +168,8 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind) {
             continue;
         }
         out.append(text.data() + plain, i - plain);
-        plain = i + 1;
+        plain = i + span;
+        i += span - 1;
         if (entity != nullptr) {
             out += entity;
         } else if (replace) {
@@ -196,6 +205,7 @@ std::string Clean(std::string text) {
             const std::size_t length = XmlCharLength(text, i);
             if (length == 0) {
                 out += kReplacement;
+                i += RejectedLength(text, i) - 1;
             } else {
                 out.append(text, i, length);
                 i += length - 1;

@@ -196,8 +196,8 @@ void ReplaceSystemCalls(const SystemCalls* calls) {
     currentCalls = calls != nullptr ? calls : &kRealCalls;
 }
 
-ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
+ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) {
+    bytes = FileBytes();
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
@@ -215,13 +215,19 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes
         ::close(fd);
         return ReadStatus::Unreadable;
     }
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    // One byte more than the file's size, so that a file that grew since is
+    // noticed and read to its end.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::unique_ptr<char[]> data(new char[capacity]);
     std::size_t size = 0;
     for (;;) {
-        if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+        if (size == capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), data.get(), size);
+            data = std::move(larger);
+            capacity *= 2;
         }
-        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+        const ssize_t n = ::read(fd, data.get() + size, capacity - size);
         if (n > 0) {
             size += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -230,12 +236,12 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes
             break;
         } else {
             ::close(fd);
-            bytes.clear();
             return ReadStatus::Unreadable;
         }
     }
     ::close(fd);
-    bytes.resize(size);
+    bytes.data_ = std::move(data);
+    bytes.size_ = size;
     return ReadStatus::Read;
 }
 

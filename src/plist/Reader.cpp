@@ -4,23 +4,15 @@
 #include "framework/core/TextStreams.h"
 #include "framework/core/Yield.h"
 #include "plist/Escaping.h"
+#include "plist/XmlScanner.h"
 #include "plist/plistDict.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <pugixml.hpp>
 
 namespace plistio {
 namespace {
-
-// Entities are decoded by the store itself, so that data can drop the blanks
-// around its lines before its references are decoded. Whitespace-only text
-// is kept where it is an element's whole content ("<string> </string>").
-// The first text of an element is kept in the element itself, which halves
-// the nodes of a typical file.
-constexpr unsigned kParseOptions =
-    pugi::parse_cdata | pugi::parse_eol | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
@@ -75,245 +67,351 @@ void AppendDataLines(std::string& out, std::string_view text) {
     }
 }
 
-// The text of one piece, entities decoded and cleaned; plain ASCII text, by
-// far the most common, in one pass.
-std::string PieceText(const char* raw) {
-    for (const char* p = raw;; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == 0) {
-            return std::string(raw, static_cast<std::size_t>(p - raw));
-        }
-        if (c == '&' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) {
-            return Clean(Decode(raw));
-        }
+// What reading a piece of text takes.
+enum class TextWork {
+    None,   // plain text, taken as it is
+    Decode, // named references, which decode to plain ASCII
+    Clean,  // decoding may give, or the text holds, what XML cannot carry
+};
+
+// The work a byte asks for; the most a text asks for is its work.
+TextWork WorkOf(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+        (c == '&' && i + 1 < text.size() && text[i + 1] == '#')) {
+        return TextWork::Clean;
     }
+    return c == '&' ? TextWork::Decode : TextWork::None;
 }
 
-enum class Element { Key, Dict, Array, True, False, Data, Boolean, Other };
+// Eight bytes at a time: values are long and nearly always plain.
+TextWork WorkOf(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    TextWork work = TextWork::None;
+    const auto check = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to && work != TextWork::Clean; ++k) {
+            work = std::max(work, WorkOf(text, k));
+        }
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= text.size() && work != TextWork::Clean; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t amp = word ^ (kOnes * '&');
+        // Bytes from 0x80, below 0x20, or '&' (with false alarms, which
+        // the check of each byte clears).
+        const std::uint64_t flagged =
+            (word | ((word - kOnes * 0x20) & ~word) | ((amp - kOnes) & ~amp)) & kHigh;
+        if (flagged != 0) {
+            check(i, i + 8);
+        }
+    }
+    check(i, text.size());
+    return work;
+}
 
-Element KindOf(const char* name) {
-    const auto is = [name](const char* wanted) { return std::strcmp(name + 1, wanted + 1) == 0; };
-    switch (name[0]) {
-    case 'k':
-        return is("key") ? Element::Key : Element::Other;
-    case 'd':
-        return is("dict") ? Element::Dict : is("data") ? Element::Data : Element::Other;
-    case 'a':
-        return is("array") ? Element::Array : Element::Other;
-    case 't':
-        return is("true") ? Element::True : Element::Other;
-    case 'f':
-        return is("false") ? Element::False : Element::Other;
-    case 'b':
-        return is("boolean") ? Element::Boolean : Element::Other;
+// XML's own white space: a text of nothing else, alone in an element, is
+// its value; beside other content it is layout.
+bool OnlyXmlSpace(std::string_view text) {
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gathers the text and CDATA pieces of a value element into its text.
+class TextPieces {
+public:
+    TextPieces(bool isData, std::string& text) : isData_(isData), text_(text) {}
+
+    void Add(bool cdata, std::string_view piece) {
+        ++count_;
+        if (!cdata && OnlyXmlSpace(piece)) {
+            if (count_ == 1) {
+                space_.assign(piece); // the value, if nothing else comes
+            }
+            return;
+        }
+        const TextWork work = WorkOf(piece);
+        needsClean_ = needsClean_ || work == TextWork::Clean;
+        if (cdata || work == TextWork::None) {
+            Append(piece); // CDATA holds no references
+        } else if (isData_) {
+            std::string lines;
+            AppendDataLines(lines, piece);
+            text_ += Decode(lines);
+        } else {
+            text_ += Decode(piece);
+        }
+    }
+
+    // An element inside the value: what it holds is not read, but it stands
+    // beside the pieces.
+    void Markup() { ++count_; }
+
+    void Finish() {
+        if (count_ == 1 && !space_.empty()) {
+            Append(space_);
+        }
+        if (needsClean_) {
+            text_ = Clean(std::move(text_));
+        }
+    }
+
+private:
+    void Append(std::string_view piece) {
+        if (isData_) {
+            AppendDataLines(text_, piece);
+        } else {
+            text_ += piece;
+        }
+    }
+
+    bool isData_;
+    std::string& text_;
+    bool needsClean_ = false;
+    std::size_t count_ = 0;
+    std::string space_;
+};
+
+enum class Element { Key, Dict, Array, True, False, Data, Boolean, String, Integer, Real, Date, Other };
+
+Element KindOf(std::string_view name) {
+    // By length first, so that each comparison is of a known size.
+    switch (name.size()) {
+    case 3:
+        return name == "key" ? Element::Key : Element::Other;
+    case 4:
+        return name == "dict"   ? Element::Dict
+               : name == "true" ? Element::True
+               : name == "real" ? Element::Real
+               : name == "date" ? Element::Date
+               : name == "data" ? Element::Data
+                                : Element::Other;
+    case 5:
+        return name == "array" ? Element::Array : name == "false" ? Element::False : Element::Other;
+    case 6:
+        return name == "string" ? Element::String : Element::Other;
+    case 7:
+        return name == "integer"   ? Element::Integer
+               : name == "boolean" ? Element::Boolean
+                                   : Element::Other;
     default:
         return Element::Other;
     }
 }
 
+using Token = XmlScanner::Token;
+
 } // namespace
 
-// Builds nodes from the parsed XML; a friend of the nodes.
+// Builds nodes from the scanner's tokens; a friend of the nodes.
 class TreeBuilder {
 public:
     bool complete = true;
 
-    // Fills `node` from the children of `element`, depth first with a stack
-    // of its own. A node is first filled without looking for repeated keys,
-    // which a file seldom holds: the node's maps check them once it is
-    // complete, and a node that did hold one reads its own entries again,
-    // each checked as it is stored, taking back the child nodes already
-    // built (so that no depth of such nodes reads anything more than twice).
-    void Fill(pugi::xml_node element, plistDict& node) {
+    explicit TreeBuilder(XmlScanner& scanner) : scanner_(scanner) {}
+
+    // Fills `node` with the content of the element that the scanner has just
+    // opened, depth first with a stack of its own, up to that element's end
+    // tag; true when it was reached before the input ended. Entries are
+    // appended without looking for repeated keys, which a file seldom holds:
+    // each node's table checks them once the node is complete.
+    bool Fill(plistDict& node) {
         struct Frame {
-            pugi::xml_node element;
-            pugi::xml_node next; // the next child to read
             plistDict* node;
-            std::string key;         // the key of the next entry (dictionaries)
-            std::int32_t stored = 0; // the entries stored unchecked
-            bool checked = false;    // each entry is checked as it is stored
-            // The children of the first reading, in order, to take back.
-            std::vector<std::unique_ptr<plistDict>> built;
-            std::size_t nextBuilt = 0;
+            std::string key; // the key of the next entry (dictionaries)
+            bool fresh;      // the node was empty before
         };
         std::vector<Frame> stack;
-        CheckNoText(element);
-        stack.push_back(
-            Frame{element, element.first_child(), &node, {}, 0, node.count() > 0, {}, 0});
-        while (!stack.empty()) {
-            Frame& frame = stack.back();
-            if (!frame.next) {
-                if (!frame.checked && frame.node->types.Count() != frame.stored) {
-                    // A repeated key.
-                    for (plistDict::ChildSlot& slot : frame.node->children_) {
-                        frame.built.push_back(std::move(slot.node));
-                    }
-                    Empty(*frame.node);
-                    frame.next = frame.element.first_child();
-                    frame.key.clear();
-                    frame.checked = true;
-                    continue;
-                }
-                Finish(*frame.node, frame.checked);
-                stack.pop_back();
-                continue;
-            }
+        stack.push_back(Frame{&node, {}, node.count() == 0});
+        for (;;) {
             fw::BackgroundYield();
-            const pugi::xml_node item = frame.next;
-            frame.next = item.next_sibling();
-            plistDict& current = *frame.node;
-            if (item.type() != pugi::node_element) {
+            const Token token = scanner_.NextPastSpace();
+            if (token == Token::Text || token == Token::CData) {
                 // Text between entries has no place in the tree.
-                if (!OnlyBlanks(item.value())) {
+                if (!OnlyBlanks(scanner_.Text())) {
                     complete = false;
                 }
                 continue;
             }
-            const char* name = item.name();
-            const Element kind = KindOf(name);
-            if (kind == Element::Key) {
-                if (current.isArray_) {
-                    complete = false;
-                } else {
-                    frame.key = Text(item, false);
+            if (token == Token::End) {
+                Finish(*stack.back().node, stack.back().fresh);
+                stack.pop_back();
+                if (stack.empty()) {
+                    return true;
                 }
                 continue;
             }
-            if (current.isArray_) {
-                indexKey_ = fw::Str(++current.indexOf);
-            }
-            const std::string& key = current.isArray_ ? indexKey_ : frame.key;
-            const bool isDict = kind == Element::Dict;
-            const bool checked = frame.checked;
-            ++frame.stored;
-            if ((isDict || kind == Element::Array) && frame.nextBuilt < frame.built.size()) {
-                StoreChild(current, key, !isDict, std::move(frame.built[frame.nextBuilt++]));
-                continue;
-            }
-            if (isDict || kind == Element::Array) {
-                plistDict* child = checked ? StoreChild(current, key, !isDict)
-                                           : AppendChild(current, key, !isDict);
-                CheckNoText(item);
-                if (item.first_child()) {
-                    stack.push_back(Frame{item, item.first_child(), child, {}, 0, checked, {}, 0});
-                } else {
-                    Finish(*child, checked);
+            if (token == Token::Start && ReadEntry(stack.back().node, stack.back().key)) {
+                if (opened_ != nullptr) {
+                    stack.push_back(Frame{opened_, {}, true});
                 }
                 continue;
             }
-            StoreValue(current, key, name, kind, item, checked);
+            // The input ended inside: what was read stays.
+            complete = false;
+            while (!stack.empty()) {
+                Finish(*stack.back().node, stack.back().fresh);
+                stack.pop_back();
+            }
+            return false;
         }
     }
 
 private:
+    XmlScanner& scanner_;
     std::string indexKey_;
+    plistDict* opened_ = nullptr; // a child node whose entries come next
 
-    // Text in a dictionary or an array has no place in the tree.
-    void CheckNoText(pugi::xml_node container) {
-        if (!OnlyBlanks(container.value())) {
-            complete = false;
-        }
-    }
-
-    // The text of a value element: its text and CDATA pieces, entities
-    // decoded, with what XML cannot carry replaced.
-    std::string Text(pugi::xml_node element, bool isData) {
-        const char* embedded = element.value(); // the first piece of text
-        const pugi::xml_node first = element.first_child();
-        if (!first && !isData) {
-            return PieceText(embedded); // the usual case, one piece of text
-        }
-        std::string text;
-        AppendText(text, embedded, isData);
-        for (pugi::xml_node piece = first; piece; piece = piece.next_sibling()) {
-            const pugi::xml_node_type type = piece.type();
-            if (type == pugi::node_pcdata) {
-                AppendText(text, piece.value(), isData);
-            } else if (type == pugi::node_cdata) {
-                if (isData) {
-                    AppendDataLines(text, piece.value());
-                } else {
-                    text += piece.value();
-                }
-            } else if (type == pugi::node_element) {
-                complete = false; // markup inside a value
+    // Reads the element that the scanner has just opened inside `current`:
+    // a key into `key`, or an entry of the node. A child node with content
+    // to read is left in opened_. False when the input ended inside.
+    bool ReadEntry(plistDict* current, std::string& key) {
+        opened_ = nullptr;
+        const Element kind = KindOf(scanner_.Name());
+        if (kind == Element::Key) {
+            std::string text;
+            const bool ended = ReadText(false, text);
+            if (current->isArray_) {
+                complete = false;
+            } else {
+                key = std::move(text);
             }
+            return ended;
         }
-        return Clean(std::move(text));
-    }
-
-    static void AppendText(std::string& text, const char* raw, bool isData) {
-        if (*raw == '\0') {
-            return;
+        if (current->isArray_) {
+            indexKey_ = fw::Str(++current->indexOf);
         }
-        if (isData) {
-            std::string lines;
-            AppendDataLines(lines, raw);
-            text += Decode(lines);
-        } else {
-            text += Decode(raw);
+        const std::string& entryKey = current->isArray_ ? indexKey_ : key;
+        if (kind == Element::Dict || kind == Element::Array) {
+            const bool isArray = kind == Element::Array;
+            current->entries_.Append(entryKey, isArray ? "array" : "dict", nullptr);
+            plistDict* child = current->AppendChildUnindexed(entryKey, isArray);
+            if (scanner_.SelfClosing()) {
+                Finish(*child, true);
+            } else {
+                opened_ = child;
+            }
+            return true;
         }
-    }
-
-    static plistDict* StoreChild(plistDict& node, const std::string& key, bool isArray,
-                                 std::unique_ptr<plistDict> built = nullptr) {
-        bool created = false;
-        node.types.At(key, &created) = isArray ? "array" : "dict";
-        if (!created) {
-            // A repeated key: the later entry wins, in the place of the first.
-            node.values.Remove(key);
-            node.RemoveChildrenNamed(key);
-        }
-        return node.AppendChildNode(key, isArray, std::move(built));
-    }
-
-    static plistDict* AppendChild(plistDict& node, const std::string& key, bool isArray) {
-        node.types.Append(key, isArray ? "array" : "dict");
-        return node.AppendChildUnindexed(key, isArray);
-    }
-
-    void StoreValue(plistDict& node, const std::string& key, const char* name, Element kind,
-                    pugi::xml_node element, bool checked) {
         std::string value;
-        std::string_view type = name;
+        // The name of an element of another kind is held: the scanner moves
+        // on.
+        const std::string type = kind == Element::Other ? std::string(scanner_.Name()) : "";
+        const std::string_view typeName = TypeNameOf(kind, type);
+        bool ended = true;
         if (kind == Element::True || kind == Element::False) {
-            type = "boolean";
             value = kind == Element::True ? "true" : "false";
+            ended = SkipContent();
         } else {
-            value = Text(element, kind == Element::Data);
+            ended = ReadText(kind == Element::Data, value);
             if (kind == Element::Boolean) {
                 // Only "true" and "false" have a written form.
                 value = fw::Equals(value, "true") ? "true" : "false";
             }
         }
-        if (checked) {
-            node.StoreScalar(key, type, std::move(value));
-        } else {
-            node.types.Append(key, std::string(type));
-            node.values.Append(key, std::move(value));
+        current->entries_.Append(entryKey, typeName, &value);
+        return ended;
+    }
+
+    static std::string_view TypeNameOf(Element kind, std::string_view other) {
+        switch (kind) {
+        case Element::True:
+        case Element::False:
+        case Element::Boolean:
+            return "boolean";
+        case Element::String:
+            return "string";
+        case Element::Integer:
+            return "integer";
+        case Element::Real:
+            return "real";
+        case Element::Date:
+            return "date";
+        case Element::Data:
+            return "data";
+        default:
+            return other;
         }
     }
 
-    static void Empty(plistDict& node) {
-        node.values.Clear();
-        node.types.Clear();
-        node.children_.clear();
-        node.childIndex_.Clear();
-        node.removedChildren_ = 0;
-        node.indexOf = -1;
+    // The text of the value element that the scanner has just opened: its
+    // text and CDATA pieces, entities decoded, with what XML cannot carry
+    // replaced. False when the input ended inside; `text` then holds what
+    // was read.
+    bool ReadText(bool isData, std::string& text) {
+        text.clear();
+        if (scanner_.SelfClosing()) {
+            return true;
+        }
+        TextPieces pieces(isData, text);
+        std::string_view simple;
+        if (scanner_.SimpleContent(simple)) {
+            pieces.Add(false, simple); // the usual case
+            pieces.Finish();
+            return true;
+        }
+        bool ended = true;
+        for (;;) {
+            const Token token = scanner_.Next();
+            if (token == Token::End) {
+                break;
+            }
+            if (token == Token::Start) {
+                complete = false; // markup inside a value
+                pieces.Markup();
+                if (!SkipContent()) {
+                    ended = false;
+                    break;
+                }
+                continue;
+            }
+            if (token != Token::Text && token != Token::CData) {
+                complete = false;
+                ended = false;
+                break;
+            }
+            pieces.Add(token == Token::CData, scanner_.Text());
+        }
+        pieces.Finish();
+        return ended;
     }
 
-    static void Finish(plistDict& node, bool checked) {
-        if (!checked) {
-            // The keys were checked in types, which holds them all.
-            node.values.AcceptAppended();
-            node.IndexChildren();
+    // Passes over the content of the element that the scanner has just
+    // opened. False when the input ended inside.
+    bool SkipContent() {
+        if (scanner_.SelfClosing()) {
+            return true;
+        }
+        const std::size_t depth = scanner_.Depth();
+        for (;;) {
+            const Token token = scanner_.Next();
+            if (token == Token::Finished || token == Token::Error) {
+                complete = false;
+                return false;
+            }
+            if (token == Token::End && scanner_.Depth() < depth) {
+                return true;
+            }
+            if (token == Token::Start) {
+                complete = false; // markup inside a value
+            }
+        }
+    }
+
+    static void Finish(plistDict& node, bool fresh) {
+        if (node.entries_.Settle() || !fresh) {
+            // A repeated key holds the child of its last entry, if any.
+            node.DropReplacedChildren();
+        } else {
+            node.IndexChildren(); // the children's names are distinct
         }
         if (node.isArray_) {
             node.indexOf += 1; // the element count, as after the closing line
-        }
-        if (node.removedChildren_ > 0) {
-            node.CompactChildren(); // children replaced by a repeated key
         }
     }
 };
@@ -368,6 +466,19 @@ void DeclareUtf8(std::string& line) {
 
 } // namespace
 
+namespace {
+
+// Passes over text and CDATA to the next other token.
+Token NextMarkup(XmlScanner& scanner) {
+    Token token = scanner.Next();
+    while (token == Token::Text || token == Token::CData) {
+        token = scanner.Next();
+    }
+    return token;
+}
+
+} // namespace
+
 ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     ReadOutcome outcome;
     std::string converted;
@@ -383,25 +494,19 @@ ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     if (bytes.starts_with("bplist")) {
         return outcome;
     }
-    pugi::xml_document xml;
-    const pugi::xml_parse_result parsed =
-        xml.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_utf8);
-    pugi::xml_node top = xml.document_element();
-    pugi::xml_node dict = top;
-    const bool wrapped = std::strcmp(top.name(), "plist") == 0;
-    if (wrapped) {
-        dict = top.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; });
-    }
-    if (!dict || std::strcmp(dict.name(), "dict") != 0) {
+    XmlScanner scanner(bytes);
+    if (NextMarkup(scanner) != Token::Start) {
         return outcome;
     }
-    const std::ptrdiff_t nameAt = dict.offset_debug();
-    if (nameAt < 1 || static_cast<std::size_t>(nameAt) > bytes.size()) {
+    const bool wrapped = scanner.Name() == "plist";
+    if (wrapped && (scanner.SelfClosing() || NextMarkup(scanner) != Token::Start)) {
+        return outcome;
+    }
+    if (scanner.Name() != "dict") {
         return outcome;
     }
     outcome.isPlist = true;
-    outcome.complete = static_cast<bool>(parsed);
-    std::string_view head = bytes.substr(0, static_cast<std::size_t>(nameAt - 1));
+    std::string_view head = bytes.substr(0, scanner.Offset());
     // Bytes before the first markup are no part of the document (and could
     // read as a byte-order mark once they begin the file).
     head.remove_prefix(std::min(head.find('<'), head.size()));
@@ -416,34 +521,39 @@ ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     }
     // The root's own attributes and empty form are not written back.
     outcome.headers.back() += "<dict>";
-    for (pugi::xml_node rest = dict.next_sibling(); rest; rest = rest.next_sibling()) {
-        if (rest.type() == pugi::node_element ||
-            (rest.type() == pugi::node_pcdata && !OnlyBlanks(rest.value()))) {
-            outcome.complete = false; // a second root
+    TreeBuilder builder(scanner);
+    if (!scanner.SelfClosing() && !builder.Fill(root)) {
+        return outcome; // cut short: not complete
+    }
+    // Whatever follows the root has no place in the tree.
+    for (;;) {
+        const Token token = scanner.Next();
+        if (token == Token::Finished) {
+            outcome.complete = builder.complete;
+            return outcome;
+        }
+        if (token == Token::Error || token == Token::Start ||
+            ((token == Token::Text || token == Token::CData) && !OnlyBlanks(scanner.Text()))) {
+            return outcome;
         }
     }
-    TreeBuilder builder;
-    builder.Fill(dict, root);
-    outcome.complete = outcome.complete && builder.complete;
-    return outcome;
 }
 
 void ReadNodeContent(std::string_view bytes, plistDict& node) {
     const char* tag = node.IsArray() ? "array" : "dict";
     std::string text = std::string("<") + tag + ">";
     text += bytes;
-    pugi::xml_document xml;
-    xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
-    TreeBuilder builder;
-    builder.Fill(xml.first_child(), node);
+    XmlScanner scanner(text);
+    if (scanner.Next() == Token::Start) {
+        TreeBuilder(scanner).Fill(node);
+    }
 }
 
 } // namespace plistio
 
 void plistDict::Load(fw::TextInputStream* stream, std::string_view name, bool isArray,
                      plistDict* parent, plist* document, bool read) {
-    values.Clear();
-    types.Clear();
+    entries_.Clear();
     children_.clear();
     childIndex_.Clear();
     removedChildren_ = 0;

@@ -67,15 +67,11 @@ std::string plistDict::DateText(const fw::Date& date) const {
 }
 
 void plistDict::StoreScalar(std::string_view key, std::string_view type, std::string value) {
-    bool created = false;
-    std::string& storedType = types.At(key, &created);
-    if (!created && (storedType == "dict" || storedType == "array")) {
+    if (entries_.SetScalar(key, type, std::move(value))) {
         // A scalar replacing a child entry takes the child node with it, so
         // no node is left without its entry.
         RemoveChildrenNamed(key);
     }
-    storedType.assign(type);
-    values.At(key) = std::move(value);
 }
 
 void plistDict::SetString(std::string_view key, std::string_view value) {

@@ -78,8 +78,8 @@ void Writer::Node(const plistDict& top, int level) {
             stack.push_back(Frame{&child, 0, childLevel, plistDict::kNone});
             continue;
         }
-        const fw::Dictionary& types = node.types;
-        if (frame.entry >= types.Count()) {
+        const plistio::EntryTable::Entry* entry = node.entries_.TypedAt(frame.entry);
+        if (entry == nullptr) {
             const int closingLevel = frame.level - 1;
             const char* tag = node.isArray_ ? "</array>" : "</dict>";
             stack.pop_back();
@@ -91,9 +91,9 @@ void Writer::Node(const plistDict& top, int level) {
             continue;
         }
         fw::BackgroundYield();
-        const std::int32_t i = frame.entry++;
-        const std::string& key = types.Key(i);
-        const std::string& type = types.ValueAt(i);
+        ++frame.entry;
+        const std::string& key = entry->Key();
+        const std::string& type = entry->TypeName();
         if (!node.isArray_) {
             Indent(frame.level);
             buffer_ += "<key>";
@@ -101,7 +101,7 @@ void Writer::Node(const plistDict& top, int level) {
             buffer_ += "</key>";
             EndLine();
         }
-        if (type == "dict" || type == "array") {
+        if (entry->IsNode()) {
             frame.nextChild = node.FirstChildNamed(key);
             if (frame.nextChild == plistDict::kNone) {
                 // An entry whose node went missing still writes a well-formed
@@ -112,14 +112,12 @@ void Writer::Node(const plistDict& top, int level) {
             }
             continue;
         }
-        Scalar(node, key, type, frame.level);
+        Scalar(entry->Value(), type, frame.level);
     }
 }
 
-void Writer::Scalar(const plistDict& node, const std::string& key, const std::string& type,
-                    int level) {
-    const std::string* found = node.values.Find(key);
-    const std::string_view value = found != nullptr ? std::string_view(*found) : "";
+void Writer::Scalar(const std::string* text, const std::string& type, int level) {
+    const std::string_view value = text != nullptr ? std::string_view(*text) : "";
     Indent(level);
     if (type == "boolean") {
         buffer_ += fw::Equals(value, "true") ? "<true/>" : "<false/>";

@@ -31,7 +31,8 @@ public:
 private:
     void Indent(int level);
     void EndLine();
-    void Scalar(const plistDict& node, const std::string& key, const std::string& type, int level);
+    // `text` is null for a scalar without a value text.
+    void Scalar(const std::string* text, const std::string& type, int level);
 
     fw::TextOutputStream* stream_;
     char lineEnd_;

@@ -37,7 +37,7 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
     keepOldFile_ = false;
     const bool fromSavePath = saveTo.Exists();
     const fw::FolderItem& source = fromSavePath ? saveTo : readFrom;
-    std::string bytes;
+    plistio::FileBytes bytes;
     const plistio::ReadStatus status = source.Path().empty()
                                            ? plistio::ReadStatus::Missing
                                            : plistio::ReadRegularFile(source.Path(), bytes);
@@ -48,13 +48,13 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
             (status == plistio::ReadStatus::Missing ? " does not exist" : " could not be opened");
         StartEmpty(true);
         fullyRead_ = status == plistio::ReadStatus::Missing;
-    } else if (!ReadBytes(bytes)) {
+    } else if (!ReadBytes(bytes.View())) {
         error = true;
         errorMessage = "Not a plist file";
     }
     // An empty file holds nothing that could be lost.
     keepOldFile_ =
-        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.empty());
+        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.Empty());
 }
 
 void plist::LoadFromBytes(std::string_view bytes) {

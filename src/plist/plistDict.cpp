@@ -5,11 +5,13 @@
 #include "plist/Escaping.h"
 #include "plist/plist.h"
 
+#include <unordered_set>
+
 namespace {
 const std::string emptyText;
 }
 
-plistDict::plistDict() = default;
+plistDict::plistDict() : values(entries_), types(entries_) {}
 
 plistDict::~plistDict() {
     // Tear the subtree down without recursion, so that no depth of nesting
@@ -67,7 +69,7 @@ void plistDict::AddChild(std::string_view name) {
         SetError(true, "Child exists: " + std::string(name) + " already exists");
         return;
     }
-    types.Set(name, "dict");
+    entries_.SetType(name, "dict");
     AppendChildNode(name, false);
 }
 
@@ -77,7 +79,7 @@ bool plistDict::AddArray(std::string_view name) {
         SetError(true, "Array exists: " + std::string(name) + " already exists");
         return false;
     }
-    types.Set(name, "array");
+    entries_.SetType(name, "array");
     AppendChildNode(name, true);
     return true;
 }
@@ -190,15 +192,22 @@ plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray,
 
 void plistDict::IndexChildren() {
     childIndex_.Clear();
-    childIndex_.Reserve(children_.size());
-    // The probes of a large index miss the cache: start them early.
-    constexpr std::size_t kAhead = 32;
-    for (std::uint32_t j = 0; j < children_.size(); ++j) {
-        if (j + kAhead < children_.size()) {
-            childIndex_.Prefetch(children_[j + kAhead].hash);
-        }
-        childIndex_.Insert(children_[j].hash, j);
+    if (!ChildrenIndexed()) {
+        return;
     }
+    std::vector<std::uint64_t> batch(children_.size());
+    for (std::uint32_t j = 0; j < children_.size(); ++j) {
+        batch[j] = std::uint64_t{children_[j].hash} << 32 | j;
+    }
+    childIndex_.InsertBatch(
+        std::move(batch),
+        [&](std::uint32_t stored, std::uint32_t j) {
+            return children_[stored].name == children_[j].name;
+        },
+        [&](std::uint32_t j, std::uint32_t first) {
+            children_[children_[first].lastSameName].nextSameName = j;
+            children_[first].lastSameName = j;
+        });
 }
 
 plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
@@ -208,17 +217,44 @@ plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
     if (foldedIndex_) {
         foldedIndex_->emplace(fw::Uppercase(key), j);
     }
-    const std::uint32_t first = FirstChildNamed(key);
-    if (first == kNone) {
-        childIndex_.Insert(children_[j].hash, j);
+    if (children_.size() == kChildScanLimit + 1) {
+        // The children outgrow scanning: index the first of each name.
+        childIndex_.Clear();
+        childIndex_.Reserve(children_.size());
+        for (std::uint32_t k = 0; k < j; ++k) {
+            if (children_[k].node && FirstChildNamed(children_[k].name) == kNone) {
+                childIndex_.Insert(children_[k].hash, k);
+            }
+        }
+    }
+    LinkChild(j);
+    return added;
+}
+
+void plistDict::LinkChild(std::uint32_t j) {
+    ChildSlot& slot = children_[j];
+    slot.nextSameName = kNone;
+    slot.lastSameName = j;
+    const std::uint32_t first = FirstChildNamed(slot.name);
+    if (first == kNone || first == j) {
+        if (ChildrenIndexed()) {
+            childIndex_.Insert(slot.hash, j);
+        }
     } else {
         children_[children_[first].lastSameName].nextSameName = j;
         children_[first].lastSameName = j;
     }
-    return added;
 }
 
 std::uint32_t plistDict::FirstChildNamed(std::string_view key) const {
+    if (!ChildrenIndexed()) {
+        for (std::uint32_t j = 0; j < children_.size(); ++j) {
+            if (children_[j].node && children_[j].name == key) {
+                return j;
+            }
+        }
+        return kNone;
+    }
     const std::uint32_t j = childIndex_.Find(
         fw::HashText(key), [&](std::uint32_t slot) { return children_[slot].name == key; });
     return j == fw::HashIndex::kNotFound ? kNone : j;
@@ -229,7 +265,9 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
     if (first == kNone) {
         return;
     }
-    childIndex_.Erase(children_[first].hash, first);
+    if (ChildrenIndexed()) {
+        childIndex_.Erase(children_[first].hash, first);
+    }
     for (std::uint32_t j = first; j != kNone; j = children_[j].nextSameName) {
         fw::BackgroundYield();
         children_[j].node.reset();
@@ -242,6 +280,25 @@ void plistDict::RemoveChildrenNamed(std::string_view key) {
     }
 }
 
+void plistDict::DropReplacedChildren() {
+    // Walking back from the last child, the first child of each name met is
+    // the one its entry now stands for; the others were replaced.
+    std::unordered_set<std::string_view> kept;
+    for (std::size_t j = children_.size(); j-- > 0;) {
+        fw::BackgroundYield();
+        ChildSlot& slot = children_[j];
+        if (!slot.node) {
+            continue;
+        }
+        const plistio::EntryTable::Entry* entry = entries_.Find(slot.name);
+        if (entry == nullptr || !entry->IsNode() || !kept.insert(slot.name).second) {
+            slot.node.reset();
+            ++removedChildren_;
+        }
+    }
+    CompactChildren();
+}
+
 void plistDict::CompactChildren() {
     std::erase_if(children_, [](const ChildSlot& slot) { return !slot.node; });
     removedChildren_ = 0;
@@ -249,15 +306,6 @@ void plistDict::CompactChildren() {
     foldedIndex_.reset();
     for (std::uint32_t j = 0; j < children_.size(); ++j) {
         fw::BackgroundYield();
-        ChildSlot& slot = children_[j];
-        slot.nextSameName = kNone;
-        slot.lastSameName = j;
-        const std::uint32_t first = FirstChildNamed(slot.name);
-        if (first == kNone) {
-            childIndex_.Insert(slot.hash, j);
-        } else {
-            children_[children_[first].lastSameName].nextSameName = j;
-            children_[first].lastSameName = j;
-        }
+        LinkChild(j);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/core/Date.h"
-#include "framework/core/Dictionary.h"
 #include "framework/core/HashIndex.h"
+#include "plist/EntryTable.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,20 +27,24 @@ class plist;
 // One node of a property list: a dictionary with free text keys, or an array
 // whose elements are keyed "0", "1", ... Every entry is a scalar, stored as a
 // value text in `values` and a type name in `types`, or a child node, stored
-// with the type name "dict" or "array" and no value text.
+// with the type name "dict" or "array" and no value text. Both dictionaries
+// read one table of entries, which holds each key once.
 //
 // Errors are reported to the owning document (`plist::error` and
 // `plist::errorMessage`); a node that belongs to no document reports nothing.
 // No operation throws, and "no node" results are null pointers.
 class plistDict {
+    // What `values` and `types` read: built before them.
+    plistio::EntryTable entries_;
+
 public:
     plistDict();
     ~plistDict();
     plistDict(const plistDict&) = delete;
     plistDict& operator=(const plistDict&) = delete;
 
-    fw::Dictionary values;     // value text of every scalar entry
-    fw::Dictionary types;      // type name of every entry, in the order of first storing
+    plistio::ValueTexts values; // value text of every scalar entry
+    plistio::TypeNames types;   // type name of every entry, in the order of first storing
     std::string name;          // the node's key in its parent; "root" for a document's root
     std::int32_t indexOf = -1; // the element counter of appending and reading
     plistDict* parent = nullptr;
@@ -165,8 +169,17 @@ private:
     plistDict* AppendChildUnindexed(std::string_view key, bool isArray,
                                     std::unique_ptr<plistDict> built = nullptr);
     void IndexChildren();
+    // Chains child j to the earlier children of its name, or indexes it as
+    // the first of its name.
+    void LinkChild(std::uint32_t j);
+    // Up to this many children are found by scanning, without the index.
+    static constexpr std::size_t kChildScanLimit = 8;
+    bool ChildrenIndexed() const { return children_.size() > kChildScanLimit; }
     std::uint32_t FirstChildNamed(std::string_view key) const;
     void RemoveChildrenNamed(std::string_view key);
+    // Drops the children whose entry stands for another child of their name
+    // or for a scalar, then compacts.
+    void DropReplacedChildren();
     // Drops the empty slots and indexes the children by name again.
     void CompactChildren();
     std::uint32_t SlotOfChild(std::int32_t j) const;

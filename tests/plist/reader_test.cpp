@@ -170,8 +170,16 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     auto cut = Parse(Head() + "\t<key>d</key>\n\t<dict>\n\t\t<key>s</key>\n\t\t<string>part\nrest");
     EXPECT_FALSE(cut->error);
     EXPECT_EQ(Value(*cut->root->child("d"), "s"), "part\nrest");
-
     EXPECT_FALSE(cut->FullyRead());
+    // A NUL ends the file as damage; the value before it is kept, cleaned
+    // of what XML cannot carry, so that saving it changes nothing.
+    auto nul = Parse(Head() + "\t<key>d</key>\n\t<date>2024-03-07T\x01" + std::string(1, '\0') +
+                     "09:05:03Z</date>\n</dict>\n</plist>\n");
+    EXPECT_EQ(Value(*nul->root, "d"), "2024-03-07T\xEF\xBF\xBD");
+    EXPECT_FALSE(nul->FullyRead());
+    // So are references to what XML cannot carry.
+    auto refs = ParseBody("<key>r</key><string>a&#1;b&#xFFFE;&amp;&#65;</string>\n");
+    EXPECT_EQ(Value(*refs->root, "r"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD&A");
 
     // Stray text is passed over, and everything before malformed markup is
     // kept; such a file is not fully read.
@@ -197,6 +205,25 @@ TEST_F(Reading, DamagedAndForeignFiles) {
     EXPECT_FALSE(twice->root->values.HasKey("k"));
     EXPECT_EQ(twice->root->ChildCount(), 1);
     EXPECT_EQ(twice->root->ChildNameAt(0), "k");
+}
+
+// The file's entries are read whatever follows the root dictionary, but a
+// file with more than blanks, comments and instructions after it is not
+// fully read, so that its first save keeps it aside.
+TEST_F(Reading, WhatFollowsTheRootDictionaryIsNeverIgnoredSilently) {
+    const std::string entries = "<key>k</key><true/>";
+    const std::string body = Head() + entries + "</dict>";
+    for (const std::string tail :
+         {"<dict/></plist>", "</plist><extra/>", "stray</plist>", "</plist>stray", "</plist"}) {
+        auto doc = Parse(body + tail);
+        EXPECT_TRUE(doc->root->GetBoolean("k")) << tail;
+        EXPECT_FALSE(doc->FullyRead()) << tail;
+    }
+    for (const std::string tail : {"\n</plist>\n", "<!-- end --></plist>\r\n<?done?>"}) {
+        auto doc = Parse(body + tail);
+        EXPECT_TRUE(doc->root->GetBoolean("k")) << tail;
+        EXPECT_TRUE(doc->FullyRead()) << tail;
+    }
 }
 
 TEST_F(Reading, AFileThatCannotBeReadGivesAnEmptyDocument) {
