@@ -349,12 +349,6 @@ private:
             return true;
         }
         TextPieces pieces(isData, text);
-        std::string_view simple;
-        if (scanner_.SimpleContent(simple)) {
-            pieces.Add(false, simple); // the usual case
-            pieces.Finish();
-            return true;
-        }
         bool ended = true;
         for (;;) {
             const Token token = scanner_.Next();

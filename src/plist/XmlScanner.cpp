@@ -107,27 +107,6 @@ const char* XmlScanner::EndTagEnd(const char* q) const {
     return q + 1;
 }
 
-bool XmlScanner::SimpleContent(std::string_view& text) {
-    const char* const first = bytes_.data();
-    const char* const last = first + bytes_.size();
-    const char* const p = first + pos_;
-    const char* const q = FindTextStop(p, last);
-    if (open_.empty() || last - q < 2 || q[0] != '<' || q[1] != '/') {
-        return false;
-    }
-    const char* const end = EndTagEnd(q);
-    if (end == nullptr) {
-        return false;
-    }
-    nameAt_ = static_cast<std::size_t>(q + 2 - first);
-    nameSize_ = open_.back().nameSize;
-    open_.pop_back();
-    offset_ = static_cast<std::size_t>(q - first);
-    pos_ = static_cast<std::size_t>(end - first);
-    text = std::string_view(p, static_cast<std::size_t>(q - p));
-    return true;
-}
-
 XmlScanner::Token XmlScanner::NextPastSpace() {
     const char* const first = bytes_.data();
     const char* const last = first + bytes_.size();

@@ -35,11 +35,6 @@ public:
     // and line ends) that ends at a tag or at the end of the input: for a
     // reader to whom the layout between elements means nothing.
     Token NextPastSpace();
-    // Right after a Start that is no empty-element tag: when the element
-    // holds nothing but one text without CR (or nothing at all) followed by
-    // its end tag, passes over both, gives the text and returns true; its End
-    // is not reported. Otherwise changes nothing and returns false.
-    bool SimpleContent(std::string_view& text);
 
     // The element's name (Start and End).
     std::string_view Name() const { return bytes_.substr(nameAt_, nameSize_); }
