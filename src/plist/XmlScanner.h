@@ -9,8 +9,8 @@ namespace plistio {
 
 // A single-pass pull scanner over the bytes of an XML document (UTF-8, no
 // byte-order mark), building nothing: each call to Next() reports the next
-// piece of the document. It accepts and rejects what the store's XML parser
-// does with the store's options: comments, processing instructions and the
+// piece of the document. It accepts and rejects what pugixml does (the
+// tests hold it to pugixml): comments, processing instructions and the
 // DOCTYPE are skipped, attributes are checked and skipped, and references
 // are left in the text for the store to decode.
 //
