@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace plistio {
@@ -25,18 +26,18 @@ public:
     }
     T& back() { return (*this)[size_ - 1]; }
 
-    T& emplace_back() {
+    template <class... Args> T& emplace_back(Args&&... args) {
         ++size_;
         if (size_ <= kChunk) {
             if (first_.capacity() == 0) {
                 first_.reserve(4);
             }
-            return first_.emplace_back();
+            return first_.emplace_back(std::forward<Args>(args)...);
         }
         if (blocks_.empty() || blocks_.back().size() == kChunk) {
             blocks_.emplace_back().reserve(kChunk);
         }
-        return blocks_.back().emplace_back();
+        return blocks_.back().emplace_back(std::forward<Args>(args)...);
     }
 
     // Drops the elements from `size` on.

@@ -7,7 +7,8 @@ namespace plistio {
 namespace {
 
 // The type names the store writes itself, held without a text of their own
-// in each entry; position 0 stands for any other name.
+// in each entry, in the order of EntryTable::Type; position 0 stands for any
+// other name.
 const std::array<std::string, 10> kKnownTypes = {
     "", "string", "integer", "real", "date", "data", "boolean", "dict", "array", "double",
 };
@@ -137,8 +138,7 @@ std::uint32_t EntryTable::SlotOfPosition(std::int32_t position) const {
 
 EntryTable::Entry& EntryTable::NewEntry(std::string_view key, bool typed) {
     const auto slot = static_cast<std::uint32_t>(entries_.size());
-    Entry& entry = entries_.emplace_back();
-    entry.key_.assign(key);
+    Entry& entry = entries_.emplace_back(key);
     entry.typed_ = typed;
     typed_ += typed ? 1 : 0;
     settled_ = slot + 1;
@@ -289,9 +289,13 @@ void EntryTable::Clear() {
 // --- Filling -------------------------------------------------------------
 
 void EntryTable::Append(std::string_view key, std::string_view type, std::string* value) {
-    Entry& entry = entries_.emplace_back();
-    entry.key_.assign(key);
-    entry.SetType(type);
+    Append(key, Type::Other, value);
+    entries_.back().SetType(type);
+}
+
+void EntryTable::Append(std::string_view key, Type type, std::string* value) {
+    Entry& entry = entries_.emplace_back(key);
+    entry.type_ = static_cast<std::uint8_t>(type);
     entry.typed_ = true;
     if (value != nullptr) {
         entry.value_ = std::move(*value);
@@ -407,6 +411,24 @@ bool EntryTable::SettleAppended() {
         BuildTree();
     }
     return repeated;
+}
+
+void EntryTable::SettleDistinct() {
+    const std::size_t end = entries_.size();
+    for (std::size_t slot = settled_; slot < end; ++slot) {
+        Entry& entry = entries_[slot];
+        valued_ += entry.valued_ ? 1 : 0;
+        if (indexed_) {
+            entry.hash_ = fw::HashText(entry.key_);
+            index_.Insert(entry.hash_, static_cast<std::uint32_t>(slot));
+        }
+    }
+    typed_ += static_cast<std::uint32_t>(end - settled_);
+    settled_ = static_cast<std::uint32_t>(end);
+    // A large table is indexed at its first lookup.
+    if (typed_ != settled_ || !tree_.empty()) {
+        BuildTree();
+    }
 }
 
 void EntryTable::BuildIndex() {

@@ -26,8 +26,26 @@ class EntryTable {
 public:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
+    // The type names that the store writes itself, which an entry holds as
+    // a code of its own; Other stands for any other name.
+    enum class Type : std::uint8_t {
+        Other,
+        String,
+        Integer,
+        Real,
+        Date,
+        Data,
+        Boolean,
+        Dict,
+        Array,
+        Double,
+    };
+
     class Entry {
     public:
+        Entry() = default;
+        explicit Entry(std::string_view key) : key_(key) {}
+
         const std::string& Key() const { return key_; }
         // The empty text for an entry without a type name.
         const std::string& TypeName() const;
@@ -94,13 +112,18 @@ public:
     // the later entry's type name and value text win, in the place of the
     // first. A null `value` appends an entry without a value text.
     void Append(std::string_view key, std::string_view type, std::string* value);
+    // Append for a type name of the store's own (not Other).
+    void Append(std::string_view key, Type type, std::string* value);
     // Makes the check of Append now; true when some key was repeated.
     bool Settle() const;
+    // Settle for appended keys known to differ from each other and from
+    // every earlier key, as an array's indices do: nothing is compared.
+    void SettleDistinct();
 
 private:
-    static constexpr std::uint8_t kOther = 0;
-    static constexpr std::uint8_t kDict = 7;
-    static constexpr std::uint8_t kArray = 8;
+    static constexpr auto kOther = static_cast<std::uint8_t>(Type::Other);
+    static constexpr auto kDict = static_cast<std::uint8_t>(Type::Dict);
+    static constexpr auto kArray = static_cast<std::uint8_t>(Type::Array);
     // Up to this many entries are found by scanning, without a hash index.
     static constexpr std::size_t kScanLimit = 8;
 

@@ -224,13 +224,13 @@ constexpr std::pair<std::string_view, char> kNamedEntities[] = {
     {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''},
 };
 
-std::string Decode(std::string_view text) {
+void AppendDecoded(std::string& out, std::string_view text) {
     std::size_t amp = text.find('&');
     if (amp == std::string_view::npos) {
-        return std::string(text);
+        out += text;
+        return;
     }
-    std::string out;
-    out.reserve(text.size());
+    out.reserve(out.size() + text.size());
     std::size_t plain = 0;
     for (; amp != std::string_view::npos; amp = text.find('&', amp)) {
         out.append(text.data() + plain, amp - plain);
@@ -253,6 +253,11 @@ std::string Decode(std::string_view text) {
         plain = amp;
     }
     out.append(text.data() + plain, text.size() - plain);
+}
+
+std::string Decode(std::string_view text) {
+    std::string out;
+    AppendDecoded(out, text);
     return out;
 }
 

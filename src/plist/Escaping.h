@@ -34,6 +34,8 @@ void AppendEscaped(std::string& out, std::string_view text, TextKind kind);
 // ("&#38;", "&#x26;") in one pass; an "&" that starts no known entity stays
 // as it is, so text written without escaping reads back unchanged.
 std::string Decode(std::string_view text);
+// Decode, appending to `out`.
+void AppendDecoded(std::string& out, std::string_view text);
 
 // Appends code point `cp` in UTF-8.
 void AppendUtf8(std::string& out, std::uint32_t cp);

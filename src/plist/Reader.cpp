@@ -8,8 +8,11 @@
 #include "plist/plistDict.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace plistio {
 namespace {
@@ -74,28 +77,34 @@ enum class TextWork {
     Clean,  // decoding may give, or the text holds, what XML cannot carry
 };
 
-// The work a byte asks for; the most a text asks for is its work.
-TextWork WorkOf(std::string_view text, std::size_t i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
-        (c == '&' && i + 1 < text.size() && text[i + 1] == '#')) {
-        return TextWork::Clean;
+// What a byte asks for: a reference to decode, or cleaning (bytes from
+// 0x80 are checked as UTF-8, and controls other than TAB, LF and CR have no
+// place in XML).
+constexpr unsigned char kAmpersand = 1;
+constexpr unsigned char kUnclean = 2;
+constexpr std::array<unsigned char, 256> kWorkBits = [] {
+    std::array<unsigned char, 256> bits{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) {
+            bits[static_cast<std::size_t>(c)] = kUnclean;
+        }
     }
-    return c == '&' ? TextWork::Decode : TextWork::None;
-}
+    bits['&'] = kAmpersand;
+    return bits;
+}();
 
 // Eight bytes at a time: values are long and nearly always plain.
 TextWork WorkOf(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    TextWork work = TextWork::None;
+    unsigned bits = 0;
     const auto check = [&](std::size_t from, std::size_t to) {
-        for (std::size_t k = from; k < to && work != TextWork::Clean; ++k) {
-            work = std::max(work, WorkOf(text, k));
+        for (std::size_t k = from; k < to; ++k) {
+            bits |= kWorkBits[static_cast<unsigned char>(text[k])];
         }
     };
     std::size_t i = 0;
-    for (; i + 8 <= text.size() && work != TextWork::Clean; i += 8) {
+    for (; i + 8 <= text.size(); i += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + i, 8);
         const std::uint64_t amp = word ^ (kOnes * '&');
@@ -108,7 +117,14 @@ TextWork WorkOf(std::string_view text) {
         }
     }
     check(i, text.size());
-    return work;
+    if ((bits & kUnclean) != 0) {
+        return TextWork::Clean;
+    }
+    if ((bits & kAmpersand) == 0) {
+        return TextWork::None;
+    }
+    // A character reference may stand for what XML cannot carry.
+    return text.find("&#") == std::string_view::npos ? TextWork::Decode : TextWork::Clean;
 }
 
 // XML's own white space: a text of nothing else, alone in an element, is
@@ -127,7 +143,8 @@ class TextPieces {
 public:
     TextPieces(bool isData, std::string& text) : isData_(isData), text_(text) {}
 
-    void Add(bool cdata, std::string_view piece) {
+    // `plain`: the piece is known to need no work.
+    void Add(bool cdata, std::string_view piece, bool plain) {
         ++count_;
         if (!cdata && OnlyXmlSpace(piece)) {
             if (count_ == 1) {
@@ -135,16 +152,16 @@ public:
             }
             return;
         }
-        const TextWork work = WorkOf(piece);
+        const TextWork work = plain ? TextWork::None : WorkOf(piece);
         needsClean_ = needsClean_ || work == TextWork::Clean;
         if (cdata || work == TextWork::None) {
             Append(piece); // CDATA holds no references
         } else if (isData_) {
             std::string lines;
             AppendDataLines(lines, piece);
-            text_ += Decode(lines);
+            AppendDecoded(text_, lines);
         } else {
-            text_ += Decode(piece);
+            AppendDecoded(text_, piece);
         }
     }
 
@@ -205,6 +222,7 @@ Element KindOf(std::string_view name) {
 }
 
 using Token = XmlScanner::Token;
+using Type = EntryTable::Type;
 
 } // namespace
 
@@ -264,7 +282,7 @@ public:
 
 private:
     XmlScanner& scanner_;
-    std::string indexKey_;
+    char indexKey_[16];           // the key of an array's element, in decimal
     plistDict* opened_ = nullptr; // a child node whose entries come next
 
     // Reads the element that the scanner has just opened inside `current`:
@@ -274,22 +292,22 @@ private:
         opened_ = nullptr;
         const Element kind = KindOf(scanner_.Name());
         if (kind == Element::Key) {
-            std::string text;
-            const bool ended = ReadText(false, text);
-            if (current->isArray_) {
-                complete = false;
-            } else {
-                key = std::move(text);
+            if (!current->isArray_) {
+                return ReadText(false, key);
             }
-            return ended;
+            complete = false; // an array's elements have no keys
+            std::string ignored;
+            return ReadText(false, ignored);
         }
+        std::string_view entryKey = key;
         if (current->isArray_) {
-            indexKey_ = fw::Str(++current->indexOf);
+            const char* end =
+                std::to_chars(std::begin(indexKey_), std::end(indexKey_), ++current->indexOf).ptr;
+            entryKey = std::string_view(indexKey_, static_cast<std::size_t>(end - indexKey_));
         }
-        const std::string& entryKey = current->isArray_ ? indexKey_ : key;
         if (kind == Element::Dict || kind == Element::Array) {
             const bool isArray = kind == Element::Array;
-            current->entries_.Append(entryKey, isArray ? "array" : "dict", nullptr);
+            current->entries_.Append(entryKey, isArray ? Type::Array : Type::Dict, nullptr);
             plistDict* child = current->AppendChildUnindexed(entryKey, isArray);
             if (scanner_.SelfClosing()) {
                 Finish(*child, true);
@@ -301,8 +319,10 @@ private:
         std::string value;
         // The name of an element of another kind is held: the scanner moves
         // on.
-        const std::string type = kind == Element::Other ? std::string(scanner_.Name()) : "";
-        const std::string_view typeName = TypeNameOf(kind, type);
+        std::string other;
+        if (kind == Element::Other) {
+            other.assign(scanner_.Name());
+        }
         bool ended = true;
         if (kind == Element::True || kind == Element::False) {
             value = kind == Element::True ? "true" : "false";
@@ -314,28 +334,32 @@ private:
                 value = fw::Equals(value, "true") ? "true" : "false";
             }
         }
-        current->entries_.Append(entryKey, typeName, &value);
+        if (kind == Element::Other) {
+            current->entries_.Append(entryKey, other, &value);
+        } else {
+            current->entries_.Append(entryKey, TypeOf(kind), &value);
+        }
         return ended;
     }
 
-    static std::string_view TypeNameOf(Element kind, std::string_view other) {
+    static Type TypeOf(Element kind) {
         switch (kind) {
         case Element::True:
         case Element::False:
         case Element::Boolean:
-            return "boolean";
+            return Type::Boolean;
         case Element::String:
-            return "string";
+            return Type::String;
         case Element::Integer:
-            return "integer";
+            return Type::Integer;
         case Element::Real:
-            return "real";
+            return Type::Real;
         case Element::Date:
-            return "date";
+            return Type::Date;
         case Element::Data:
-            return "data";
+            return Type::Data;
         default:
-            return other;
+            return Type::Other;
         }
     }
 
@@ -348,10 +372,32 @@ private:
         if (scanner_.SelfClosing()) {
             return true;
         }
+        Token token = scanner_.Next();
+        if (token == Token::Text && scanner_.TextIsPlain()) {
+            // Nearly every value is one plain text, which lies in the input
+            // and stays valid as the scanner moves on.
+            const std::string_view piece = scanner_.Text();
+            token = scanner_.Next();
+            if (token == Token::End) {
+                if (isData) {
+                    AppendDataLines(text, piece);
+                } else {
+                    text.append(piece);
+                }
+                return true;
+            }
+            TextPieces pieces(isData, text);
+            pieces.Add(false, piece, true);
+            return ReadPieces(pieces, token);
+        }
         TextPieces pieces(isData, text);
+        return ReadPieces(pieces, token);
+    }
+
+    // ReadText from the token `token` on, the pieces before it in `pieces`.
+    bool ReadPieces(TextPieces& pieces, Token token) {
         bool ended = true;
-        for (;;) {
-            const Token token = scanner_.Next();
+        for (;; token = scanner_.Next()) {
             if (token == Token::End) {
                 break;
             }
@@ -369,7 +415,8 @@ private:
                 ended = false;
                 break;
             }
-            pieces.Add(token == Token::CData, scanner_.Text());
+            pieces.Add(token == Token::CData, scanner_.Text(),
+                       token == Token::Text && scanner_.TextIsPlain());
         }
         pieces.Finish();
         return ended;
@@ -398,7 +445,11 @@ private:
     }
 
     static void Finish(plistDict& node, bool fresh) {
-        if (node.entries_.Settle() || !fresh) {
+        if (node.isArray_ && fresh) {
+            // The elements' keys are their distinct indices.
+            node.entries_.SettleDistinct();
+            node.IndexChildren();
+        } else if (node.entries_.Settle() || !fresh) {
             // A repeated key holds the child of its last entry, if any.
             node.DropReplacedChildren();
         } else {

@@ -1,6 +1,9 @@
 #include "plist/XmlScanner.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,6 +19,7 @@ enum : unsigned char {
     kNameStart = 2, // letters, '_', ':' and every byte of a multi-byte character
     kName = 4,      // kNameStart, digits, '-', '.'
     kTextStop = 8,  // what ends or changes a run of text: '<', CR, NUL
+    kUnusual = 16,  // text that a reader must look into: '&', controls, non-ASCII
 };
 
 constexpr std::array<unsigned char, 256> kClasses = [] {
@@ -34,6 +38,9 @@ constexpr std::array<unsigned char, 256> kClasses = [] {
         if (c == '<' || c == '\r' || c == 0) {
             bits |= kTextStop;
         }
+        if ((c < 0x20 && c != '\t' && c != '\n') || c >= 0x80 || c == '&') {
+            bits |= kUnusual;
+        }
         table[static_cast<std::size_t>(c)] = bits;
     }
     return table;
@@ -43,28 +50,44 @@ bool Is(char c, unsigned char bits) {
     return (kClasses[static_cast<unsigned char>(c)] & bits) != 0;
 }
 
-// The first '<', CR or NUL from `p` on, or `last`. Most texts are short, but
+// The first '<', CR or NUL from `p` on, or `last`; `plain` tells whether
+// the bytes before it are ASCII without references or controls other than
+// TAB and LF, which a reader takes as they stand. Most texts are short, but
 // values run to some dozens of bytes: they are searched 16 bytes at a time.
-const char* FindTextStop(const char* p, const char* last) {
+const char* FindTextStop(const char* p, const char* last, bool& plain) {
+    unsigned unusual = 0;
 #if defined(__SSE2__)
     const __m128i lt = _mm_set1_epi8('<');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i nul = _mm_setzero_si128();
+    const __m128i amp = _mm_set1_epi8('&');
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lf = _mm_set1_epi8('\n');
     while (last - p >= 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i stops =
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, lt), _mm_cmpeq_epi8(block, cr)),
                          _mm_cmpeq_epi8(block, nul));
-        const int mask = _mm_movemask_epi8(stops);
+        // Signed, so bytes from 0x80 count as below the space.
+        const __m128i layout = _mm_or_si128(_mm_cmpeq_epi8(block, tab), _mm_cmpeq_epi8(block, lf));
+        const auto odd = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+            _mm_andnot_si128(layout, _mm_cmplt_epi8(block, space)), _mm_cmpeq_epi8(block, amp))));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
         if (mask != 0) {
-            return p + __builtin_ctz(static_cast<unsigned>(mask));
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(mask));
+            plain = (unusual | (odd & ((1u << at) - 1))) == 0;
+            return p + at;
         }
+        unusual |= odd;
         p += 16;
     }
 #endif
     while (p != last && !Is(*p, kTextStop)) {
+        unusual |= Is(*p, kUnusual) ? 1u : 0u;
         ++p;
     }
+    plain = unusual == 0;
     return p;
 }
 
@@ -88,12 +111,31 @@ const char* XmlScanner::EndTagEnd(const char* q) const {
     if (static_cast<std::size_t>(last - q) < element.nameSize) {
         return nullptr;
     }
-    // Names are short: compared in place, byte by byte.
-    for (const char* name = first + element.nameAt;
-         name != first + element.nameAt + element.nameSize; ++name, ++q) {
-        if (*q != *name) {
+    const char* const name = first + element.nameAt;
+    if (std::endian::native == std::endian::little && element.nameSize <= 8 && last - q >= 8 &&
+        last - name >= 8) {
+        // Most names fit a word: compared at once, the bytes past the name
+        // masked off, where a loop would guess its end wrong.
+        std::uint64_t written = 0;
+        std::uint64_t open = 0;
+        std::memcpy(&written, q, 8);
+        std::memcpy(&open, name, 8);
+        const std::uint64_t mask = element.nameSize == 8
+                                       ? ~std::uint64_t{0}
+                                       : (std::uint64_t{1} << (8 * element.nameSize)) - 1;
+        if (((written ^ open) & mask) != 0) {
             return nullptr;
         }
+        q += element.nameSize;
+    } else {
+        for (std::size_t i = 0; i < element.nameSize; ++i, ++q) {
+            if (*q != name[i]) {
+                return nullptr;
+            }
+        }
+    }
+    if (q != last && *q == '>') {
+        return q + 1;
     }
     if (q != last && Is(*q, kName)) {
         return nullptr;
@@ -155,7 +197,7 @@ XmlScanner::Token XmlScanner::Next() {
             // Text runs to the next '<'; a text cut short by the end of the
             // input or by a NUL is still reported, the damage with the next
             // call.
-            const char* q = FindTextStop(p, last);
+            const char* q = FindTextStop(p, last, textPlain_);
             if (q != last && *q == '\r') [[unlikely]] {
                 return TextWithCr(static_cast<std::size_t>(q - first));
             }
@@ -230,6 +272,7 @@ XmlScanner::Token XmlScanner::TextWithCr(std::size_t firstCr) {
     offset_ = pos_;
     Normalize(pos_, i, firstCr);
     pos_ = i;
+    textPlain_ = false;
     return Token::Text;
 }
 

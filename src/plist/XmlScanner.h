@@ -43,6 +43,10 @@ public:
     // The text of a Text or CData token, line ends normalized (CR LF and a
     // lone CR become LF). Valid until the next call to Next().
     std::string_view Text() const { return text_; }
+    // The text (Text only) is ASCII without references, and without
+    // controls other than TAB and LF: it reads as it stands. Such a text
+    // lies in the input itself and stays valid after the next call.
+    bool TextIsPlain() const { return textPlain_; }
     // Where the current token begins: the '<' of a tag or a CDATA section,
     // the first byte of a text. For Error the '<' of the damaged markup, the
     // NUL byte, or the end of the input; for Finished the end of the input.
@@ -63,6 +67,7 @@ private:
     std::size_t nameAt_ = 0;
     std::size_t nameSize_ = 0;
     bool selfClosing_ = false;
+    bool textPlain_ = false;
     bool sawRoot_ = false;
     bool done_ = false;
     Token last_ = Token::Finished;

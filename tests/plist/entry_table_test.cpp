@@ -198,8 +198,7 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
                 std::string text = value;
                 const bool node = type == "dict" || type == "array";
                 table.Append(key, type, node ? nullptr : &text);
-                model.Append(key, type,
-                             node ? std::nullopt : std::optional<std::string>(value));
+                model.Append(key, type, node ? std::nullopt : std::optional<std::string>(value));
                 break;
             }
             }
@@ -241,4 +240,74 @@ TEST(EntryTable, SettlingTellsWhetherAnAppendedKeyRepeated) {
         EXPECT_EQ(table.Find("k1")->Value(), nullptr);
         EXPECT_EQ(table.ValuedCount(), count);
     }
+}
+
+// An array's elements are appended under their distinct indices and settled
+// without any comparison: the counts, the order and the lookups must come
+// out as if each had been checked, into a table with an index or without.
+TEST(EntryTable, DistinctKeysSettleWithoutComparing) {
+    for (const int count : {5, 200, 5000}) {
+        for (const bool indexedBefore : {false, true}) {
+            EntryTable table;
+            const int earlier = indexedBefore ? 20 : 1;
+            for (int i = 0; i < earlier; ++i) {
+                table.SetScalar("early" + std::to_string(i), "string", "set");
+            }
+            ASSERT_NE(table.Find("early0"), nullptr); // indexed past a few entries
+            for (int i = 0; i < count; ++i) {
+                std::string text = std::to_string(i * 3);
+                const bool node = i % 4 == 3;
+                table.Append(std::to_string(i),
+                             node ? EntryTable::Type::Dict : EntryTable::Type::Integer,
+                             node ? nullptr : &text);
+            }
+            table.SettleDistinct();
+            const std::string where = std::to_string(count) + (indexedBefore ? " indexed" : "");
+            EXPECT_EQ(table.TypedCount(), earlier + count) << where;
+            EXPECT_EQ(table.ValuedCount(), earlier + count - count / 4) << where;
+            for (int i = 0; i < count; ++i) {
+                const EntryTable::Entry* entry = table.Find(std::to_string(i));
+                ASSERT_NE(entry, nullptr) << where << " " << i;
+                EXPECT_EQ(table.TypedAt(earlier + i), entry) << where;
+                if (i % 4 == 3) {
+                    EXPECT_TRUE(entry->IsNode());
+                    EXPECT_EQ(entry->TypeName(), "dict");
+                } else {
+                    EXPECT_EQ(entry->TypeName(), "integer");
+                    EXPECT_EQ(*entry->Value(), std::to_string(i * 3));
+                }
+            }
+            // Later changes find the entries where they were settled.
+            EXPECT_TRUE(table.RemoveType("1"));
+            table.SetScalar(std::to_string(count), "string", "new");
+            EXPECT_EQ(table.TypedCount(), earlier + count);
+            EXPECT_EQ(table.TypedAt(earlier + 1)->Key(), "2");
+            EXPECT_EQ(table.TypedAt(earlier + count - 1)->Key(), std::to_string(count));
+            EXPECT_FALSE(table.Settle());
+        }
+    }
+}
+
+// The store's own type names appended by their code read as the names.
+TEST(EntryTable, TypeCodesReadAsTheirNames) {
+    using Type = EntryTable::Type;
+    const std::vector<std::pair<Type, std::string>> names = {
+        {Type::String, "string"}, {Type::Integer, "integer"}, {Type::Real, "real"},
+        {Type::Date, "date"},     {Type::Data, "data"},       {Type::Boolean, "boolean"},
+        {Type::Dict, "dict"},     {Type::Array, "array"},     {Type::Double, "double"},
+    };
+    EntryTable table;
+    for (const auto& [type, name] : names) {
+        std::string text = "v";
+        table.Append(name, type, &text);
+    }
+    std::string text = "v";
+    table.Append("custom", "custom", &text);
+    EXPECT_FALSE(table.Settle());
+    for (const auto& [type, name] : names) {
+        EXPECT_EQ(table.Find(name)->TypeName(), name);
+    }
+    EXPECT_EQ(table.Find("custom")->TypeName(), "custom");
+    EXPECT_TRUE(table.Find("array")->IsNode());
+    EXPECT_FALSE(table.Find("double")->IsNode());
 }

@@ -109,7 +109,12 @@ TEST_F(Reading, ValuesComeBackAsWritten) {
                          "\t<key>late</key>\n\t<string>\nx\n</string>\n"
                          "\t<key>data</key>\n\t<data>\n\t\tAAEC\n\t\tAwQ=\n\t</data>\n"
                          "\t<key>oneData</key>\n\t<data> AA EC </data>\n"
-                         "\t<key>bool</key>\n\t<boolean>TRUE</boolean>\n");
+                         "\t<key>bool</key>\n\t<boolean>TRUE</boolean>\n"
+                         // Values in pieces, the first of them plain.
+                         "<key>pieces</key><string>ab<![CDATA[<c>]]>de<!-- n -->f</string>"
+                         "<key>spaceFirst</key><string> \n<![CDATA[x]]></string>"
+                         "<key>dataPieces</key><data>\n\tAA<!-- c -->EC\n</data>"
+                         "<key>k<![CDATA[1]]></key><string>v</string>");
     plistDict& root = *doc->root;
     EXPECT_EQ(Value(root, "esc"), "<a> &amp; \"' &&A &unknown; & &#xD800; &#1114112;");
     EXPECT_EQ(Value(root, "empty"), "");
@@ -122,6 +127,11 @@ TEST_F(Reading, ValuesComeBackAsWritten) {
     EXPECT_EQ(Value(root, "data"), "AAECAwQ=");
     EXPECT_EQ(Value(root, "oneData"), "AA EC");
     EXPECT_EQ(Value(root, "bool"), "true");
+    EXPECT_EQ(Value(root, "pieces"), "ab<c>def");
+    EXPECT_EQ(Value(root, "spaceFirst"), "x");
+    EXPECT_EQ(Value(root, "dataPieces"), "AAEC");
+    EXPECT_EQ(Value(root, "k1"), "v");
+    EXPECT_TRUE(doc->FullyRead());
 }
 
 TEST_F(Reading, KeysOfAnyText) {

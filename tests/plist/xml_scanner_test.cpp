@@ -321,6 +321,41 @@ TEST(XmlScanner, NormalizesLineEndsInTextAndCData) {
     EXPECT_EQ(scanner.Next(), Token::Finished);
 }
 
+// A reader takes a plain text as it stands and looks into any other, so a
+// text called plain must hold no reference, no control but TAB and LF and
+// nothing outside ASCII, wherever such a byte stands: in the first sixteen
+// bytes, past them, or in the last bytes of the input. What follows the
+// text does not count.
+TEST(XmlScanner, TellsPlainTextFromTextToLookInto) {
+    const std::string runOn(40, 'w');
+    const auto plainness = [](const std::string& text) {
+        const std::string doc = "<r><v>" + text + "</v>\x01&\xC3\xA9<v>" + text;
+        XmlScanner scanner(doc);
+        std::string seen;
+        for (Token token = scanner.Next(); token != Token::Error; token = scanner.Next()) {
+            if (token == Token::Text) {
+                seen += scanner.TextIsPlain() ? 'p' : '-';
+                if (scanner.TextIsPlain()) { // plain texts lie in the input
+                    const char* at = scanner.Text().data();
+                    EXPECT_TRUE(at >= doc.data() && at < doc.data() + doc.size());
+                }
+            }
+        }
+        return seen; // the value, the odd text after it, the value cut short
+    };
+    EXPECT_EQ(plainness("words and 'quotes' > too"), "p-p");
+    EXPECT_EQ(plainness("tab\tand\nline"), "p-p");
+    EXPECT_EQ(plainness(runOn + "\t" + runOn), "p-p");
+    EXPECT_EQ(plainness("a &amp; b"), "---");
+    EXPECT_EQ(plainness(runOn + "&#38;"), "---");
+    EXPECT_EQ(plainness("caf\xC3\xA9"), "---");
+    EXPECT_EQ(plainness(runOn + "\xC3\xA9" + runOn), "---");
+    EXPECT_EQ(plainness("bell\x07"), "---");
+    EXPECT_EQ(plainness(runOn + "\x7F"), "p-p"); // DEL is a character of XML
+    EXPECT_EQ(plainness(runOn + "\x1F"), "---");
+    EXPECT_EQ(plainness("two\r\nlines"), "---"); // its line end was changed
+}
+
 // What came before damage is reported before the error: the text of a value
 // cut short, and a CDATA section cut short.
 TEST(XmlScanner, ReportsWhatCameBeforeDamage) {
