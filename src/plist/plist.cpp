@@ -34,6 +34,7 @@ plist::plist(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
 void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
     savePath = saveTo;
     fullyRead_ = true;
+    readFailureReason.clear();
     keepOldFile_ = false;
     const bool fromSavePath = saveTo.Exists();
     const fw::FolderItem& source = fromSavePath ? saveTo : readFrom;
@@ -48,6 +49,9 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
             (status == plistio::ReadStatus::Missing ? " does not exist" : " could not be opened");
         StartEmpty(true);
         fullyRead_ = status == plistio::ReadStatus::Missing;
+        if (!fullyRead_) {
+            readFailureReason = "the file could not be opened";
+        }
     } else if (!ReadBytes(bytes.View())) {
         error = true;
         errorMessage = "Not a plist file";
@@ -59,6 +63,7 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
 
 void plist::LoadFromBytes(std::string_view bytes) {
     fullyRead_ = true;
+    readFailureReason.clear();
     keepOldFile_ = false;
     if (!ReadBytes(bytes)) {
         error = true;
@@ -78,10 +83,14 @@ bool plist::ReadBytes(std::string_view bytes) {
     if (!outcome.isPlist) {
         StartEmpty(false);
         fullyRead_ = false;
+        readFailureReason = "not a property list";
         return false;
     }
     headers = std::move(outcome.headers);
     fullyRead_ = outcome.complete;
+    if (!fullyRead_) {
+        readFailureReason = "not well-formed";
+    }
     return true;
 }
 

@@ -30,6 +30,10 @@ public:
     // Why the last Save failed, in the system's plain words ("No space left
     // on device"); empty after a Save that succeeded.
     std::string saveFailureReason;
+    // Why the file last read was not read in full, with where the reading
+    // stopped ("line 6, column 2: not well-formed (invalid token)"); empty
+    // when it was.
+    std::string readFailureReason;
 
     void Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom);
 
