@@ -36,7 +36,7 @@ apt-get -s -o Dir::State::status="$work/status" install --no-install-recommends 
 # measuring labels; python3 with plistlib for the comparison tests.
 needed=(g++ make cmake clang libclang-rt-14-dev libasan8 libubsan1
         qt6-base-dev qt6-base-dev-tools libqt6gui6 libqt6widgets6 libqt6test6 fonts-dejavu-core
-        libgtest-dev libbenchmark-dev libpugixml-dev python3 libpython3.11-stdlib)
+        libgtest-dev libbenchmark-dev libexpat1-dev python3 libpython3.11-stdlib libxml2-utils)
 missing=()
 for p in "${needed[@]}"; do
     grep -qx "$p" "$work/after" || missing+=("$p")

@@ -4,8 +4,8 @@
 # everything used is named here: clang's fuzzer and sanitizer runtimes
 # (libclang-rt-14-dev) are only recommended by clang, and python3 is what the
 # tests compare the property-list files with.
-TALLORIX_PACKAGES=(qt6-base-dev cmake g++ make libgtest-dev libbenchmark-dev libpugixml-dev
-                   clang libclang-rt-14-dev python3)
+TALLORIX_PACKAGES=(qt6-base-dev cmake g++ make libgtest-dev libbenchmark-dev libexpat1-dev
+                   clang libclang-rt-14-dev python3 libxml2-utils)
 
 tallorix_install_deps() {
     local missing=()

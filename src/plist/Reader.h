@@ -18,12 +18,15 @@ struct ReadOutcome {
     // The text before the root's entries, as lines, the last one ending in
     // the root's opening tag.
     std::vector<std::string> headers;
+    // Why the file is not complete, with the line and column where that
+    // showed ("line 6, column 2: not well-formed (invalid token)").
+    std::string reason;
 };
 
-// Reads the bytes of an XML property list (UTF-8 with or without a BOM, or
-// UTF-16 with a BOM) into `root`, which must be empty. Any nesting depth is
-// read without recursion. Of a damaged file every entry before the damage
-// is kept.
+// Reads the bytes of an XML property list (UTF-8, UTF-16, ISO-8859-1 or
+// US-ASCII, as its byte-order mark or declaration says) into `root`, which
+// must be empty. Any nesting depth is read without recursion. Of a damaged
+// file every entry before the damage is kept.
 ReadOutcome ReadDocument(std::string_view bytes, plistDict& root);
 
 // Reads the content of one node (its entries followed by its closing tag,

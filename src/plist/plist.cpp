@@ -83,13 +83,13 @@ bool plist::ReadBytes(std::string_view bytes) {
     if (!outcome.isPlist) {
         StartEmpty(false);
         fullyRead_ = false;
-        readFailureReason = "not a property list";
+        readFailureReason = std::move(outcome.reason);
         return false;
     }
     headers = std::move(outcome.headers);
     fullyRead_ = outcome.complete;
     if (!fullyRead_) {
-        readFailureReason = "not well-formed";
+        readFailureReason = std::move(outcome.reason);
     }
     return true;
 }

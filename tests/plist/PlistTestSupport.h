@@ -68,15 +68,14 @@ protected:
 };
 
 // A fixture for files exchanged with Python's plistlib, a reader and writer
-// of the same format that shares no code with the store; skipped where
-// Python is missing.
+// of the same format that shares no code with the store. Where Python is
+// missing the test fails: scripts/deps.sh installs it.
 class PythonPlistTest : public PlistTest {
 protected:
     void SetUp() override {
         PlistTest::SetUp();
-        if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
-            GTEST_SKIP() << "python3 with plistlib is not available";
-        }
+        ASSERT_EQ(std::system("python3 -c 'import plistlib' >/dev/null 2>&1"), 0)
+            << "python3 with plistlib is missing";
     }
     // Runs a Python script with the folder as its working folder; true when
     // it exits with 0.
@@ -93,10 +92,26 @@ protected:
     }
 };
 
-// True when libxml2's checker finds the file well-formed (or isn't there).
+// True when libxml2's checker, a parser that shares no code with the
+// store's, finds the file well-formed; false, with a failure, where the
+// checker is missing (scripts/deps.sh installs it).
 inline bool XmlLintAccepts(const fw::FolderItem& file) {
     if (std::system("command -v xmllint >/dev/null 2>&1") != 0) {
-        return true;
+        ADD_FAILURE() << "xmllint is missing";
+        return false;
     }
     return std::system(("xmllint --noout '" + file.AbsolutePath() + "' 2>/dev/null").c_str()) == 0;
+}
+
+// True when Python's plistlib reads the file; false, with a failure, where
+// Python is missing.
+inline bool PlistlibAccepts(const fw::FolderItem& file) {
+    if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
+        ADD_FAILURE() << "python3 with plistlib is missing";
+        return false;
+    }
+    const std::string command = "python3 -c 'import plistlib, sys; "
+                                "plistlib.load(open(sys.argv[1], \"rb\"))' '" +
+                                file.AbsolutePath() + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
 }

@@ -8,6 +8,7 @@
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -16,16 +17,6 @@ using Foreign = PlistTest;
 std::string Value(plistDict& node, const std::string& key) {
     const std::string* value = node.values.Find(key);
     return value != nullptr ? *value : "<none>";
-}
-
-bool PlistlibAccepts(const fw::FolderItem& file) {
-    if (std::system("python3 -c 'import plistlib' >/dev/null 2>&1") != 0) {
-        return true;
-    }
-    const std::string command = "python3 -c 'import plistlib, sys; "
-                                "plistlib.load(open(sys.argv[1], \"rb\"))' '" +
-                                file.AbsolutePath() + "' 2>/dev/null";
-    return std::system(command.c_str()) == 0;
 }
 
 } // namespace
@@ -248,4 +239,154 @@ TEST_F(Foreign, DocumentsReadAndWriteBytesInMemory) {
     doc.Save();
     EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
     EXPECT_FALSE(doc.saveFailureReason.empty());
+}
+
+namespace {
+
+// What the store must make of a file, held to Python's plistlib.
+enum class Verdict {
+    // Read in full into plistlib's tree, and saved so that plistlib reads
+    // that tree back.
+    AsPlistlib,
+    // Not read in full: the first save keeps it aside and writes a file
+    // that plistlib reads.
+    KeptAside,
+};
+
+struct HeldCase {
+    const char* name;
+    std::string text;
+    Verdict verdict;
+};
+
+std::string Body(const std::string& entries) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" +
+           entries + "\n</dict>\n</plist>\n";
+}
+
+std::vector<HeldCase> HeldCases() {
+    using enum Verdict;
+    const std::string doctype = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
+    return {
+        // Blanks beside comments, instructions and CDATA belong to the value.
+        {"blank between comments", Body("<key>s</key><string>p<!-- c --> <!-- d -->q</string>"),
+         AsPlistlib},
+        {"blanks after CDATA", Body("<key><![CDATA[a]]>  </key><string>v</string>"), AsPlistlib},
+        {"blanks around an instruction", Body("<key>k</key><string> x <?pi?> y </string>"),
+         AsPlistlib},
+        {"a value of blanks only", Body("<key>k</key><string> \n\t</string>"), AsPlistlib},
+        // Declared encodings are read as declared, and saved as UTF-8.
+        {"ISO-8859-1",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<plist version=\"1.0\"><dict>"
+         "<key>Z\xFCrich</key><string>caf\xE9</string></dict></plist>\n",
+         AsPlistlib},
+        {"US-ASCII",
+         "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<plist version=\"1.0\"><dict>"
+         "<key>k</key><string>caf&#233;</string></dict></plist>\n",
+         AsPlistlib},
+        {"an encoding expat does not read",
+         "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<plist version=\"1.0\"><dict>"
+         "<key>k</key><string>caf\xE9</string></dict></plist>\n",
+         KeptAside},
+        // References of any length, and data lines.
+        {"long references",
+         Body("<key>k</key><string>&#0000000065;&#x000000000042;&#x1F600;</string>"), AsPlistlib},
+        {"data lines", Body("<key>d</key><data>\n\tAAEC\n\tAw&#10;Q=\n</data>"), AsPlistlib},
+        // Damage, each of which a conforming parser refuses.
+        {"invalid UTF-8", Body("<key>k</key><string>a\xFF" "b</string>"), KeptAside},
+        {"a control character", Body("<key>k</key><string>a\x01" "b</string>"), KeptAside},
+        {"&#0;", Body("<key>k</key><string>a&#0;b</string>"), KeptAside},
+        {"&#xFFFE;", Body("<key>k</key><string>a&#xFFFE;b</string>"), KeptAside},
+        {"&#xD800;", Body("<key>k</key><string>a&#xD800;b</string>"), KeptAside},
+        {"&#X41;", Body("<key>k</key><string>a&#X41;b</string>"), KeptAside},
+        {"a bare &", Body("<key>k</key><string>a & b</string>"), KeptAside},
+        {"an undefined entity", Body("<key>k</key><string>a&undefined;b</string>"), KeptAside},
+        {"an undefined entity under a DOCTYPE",
+         doctype + "<plist version=\"1.0\"><dict><key>k</key><string>a&undefined;b</string>"
+                   "</dict></plist>\n",
+         KeptAside},
+        {"-- in a comment",
+         Body("<key>a</key><true/>\n<!-- note --\n<key>important</key><string>keep me</string>\n"
+              "<!-- end -->"),
+         KeptAside},
+        {"data with a split reference", Body("<key>d</key><data>AA&\n#3;EC</data>"), KeptAside},
+        {"a damaged declaration",
+         "<?xml v</x>ersion=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>k</key><true/></dict>"
+         "</plist>\n",
+         KeptAside},
+        // Entity declarations are refused, as plistlib refuses them.
+        {"an entity declaration",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [<!ENTITY name \"Alice\">]>\n"
+         "<plist version=\"1.0\"><dict><key>k</key><string>&name;</string></dict></plist>\n",
+         KeptAside},
+        // A dictionary is pairs of a key and a value.
+        {"two values under one key",
+         Body("<key>k</key><string>a</string><string>b</string>"), KeptAside},
+        {"a key without a value", Body("<key>a</key><true/><key>k</key>"), KeptAside},
+        {"a value without a key", Body("<string>v</string><key>a</key><true/>"), KeptAside},
+        {"two keys in a row", Body("<key>j</key><key>k</key><true/>"), KeptAside},
+        {"a key in an array", Body("<key>a</key><array><key>k</key><true/></array>"), KeptAside},
+        {"text between entries", Body("<key>a</key>junk<true/>"), KeptAside},
+        {"a no-break space between entries", Body("<key>a</key>\xC2\xA0<true/>"), KeptAside},
+    };
+}
+
+using HeldToPlistlib = PythonPlistTest;
+
+} // namespace
+
+TEST_F(HeldToPlistlib, EachFileReadsAsPlistlibReadsItOrIsKeptAside) {
+    const std::vector<HeldCase> cases = HeldCases();
+    std::string pairs;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const HeldCase& held = cases[i];
+        SCOPED_TRACE(held.name);
+        const std::string name = "case" + std::to_string(i);
+        const fw::FolderItem file = File(name + ".plist");
+        WriteRaw(file, held.text);
+        WriteRaw(File(name + ".original"), held.text);
+        plist doc(file);
+        const fw::FolderItem aside = File(name + ".plist.unreadable");
+        if (held.verdict == Verdict::AsPlistlib) {
+            EXPECT_TRUE(doc.FullyRead()) << doc.readFailureReason;
+            doc.Save();
+            EXPECT_FALSE(aside.Exists());
+            pairs += "('" + name + ".original', '" + name + ".plist'),";
+        } else {
+            EXPECT_FALSE(doc.FullyRead());
+            EXPECT_TRUE(doc.readFailureReason.starts_with("line ")) << doc.readFailureReason;
+            doc.Save();
+            EXPECT_EQ(ReadRaw(aside), held.text);
+            pairs += "(None, '" + name + ".plist'),";
+        }
+        EXPECT_TRUE(XmlLintAccepts(file));
+    }
+    // Each pair holds the same tree, keys in the same order, for plistlib;
+    // a file written in place of one kept aside reads.
+    EXPECT_TRUE(Python("def tree(x):\n"
+                       "    if isinstance(x, dict):\n"
+                       "        return ('dict', [(k, tree(v)) for k, v in x.items()])\n"
+                       "    if isinstance(x, list):\n"
+                       "        return ('array', [tree(v) for v in x])\n"
+                       "    return (type(x).__name__, x)\n"
+                       "bad = []\n"
+                       "for original, saved in [" + pairs + "]:\n"
+                       "    b = tree(plistlib.load(open(saved, 'rb')))\n"
+                       "    a = tree(plistlib.load(open(original, 'rb'))) if original else b\n"
+                       "    if a != b:\n"
+                       "        bad.append(f'{original}: {a} saved as {b}')\n"
+                       "sys.exit('\\n'.join(bad) if bad else 0)\n"));
+}
+
+// Why a file was not read in full is kept in words, with where it showed.
+TEST_F(HeldToPlistlib, TheReasonSaysWhereAndWhat) {
+    auto doc = Parse(Head() + "\t<key>k</key>\n\t<string>a\x01</string>\n" + Tail());
+    EXPECT_EQ(doc->readFailureReason, "line 6, column 11: not well-formed (invalid token)");
+    EXPECT_EQ(doc->errorMessage, "");
+    auto lone = ParseBody("\t<key>k</key>\n");
+    EXPECT_EQ(lone->readFailureReason, "line 6, column 1: a key without a value");
+    EXPECT_FALSE(ParseBody("")->error);
+    EXPECT_EQ(ParseBody("")->readFailureReason, "");
 }
