@@ -1,247 +1,226 @@
 #include "plist/EntryTable.h"
 
-#include <algorithm>
-#include <array>
-
 namespace plistio {
 namespace {
-
-// The type names the store writes itself, held without a text of their own
-// in each entry, in the order of EntryTable::Type; position 0 stands for any
-// other name.
-const std::array<std::string, 10> kKnownTypes = {
-    "", "string", "integer", "real", "date", "data", "boolean", "dict", "array", "double",
-};
-
-std::size_t LowBit(std::size_t k) {
-    return k & (~k + 1);
-}
-
-} // namespace
-
-const std::string& EntryTable::Entry::TypeName() const {
-    if (!typed_) {
-        return kKnownTypes[0];
-    }
-    if (type_ == kOther) {
-        return otherType_ ? *otherType_ : kKnownTypes[0];
-    }
-    return kKnownTypes[type_];
-}
-
-namespace {
-
-std::uint8_t KnownTypeCode(std::string_view type) {
-    // The first letter and the length tell the known names apart.
-    std::uint8_t code = 0;
-    switch (type.empty() ? '\0' : type[0]) {
-    case 's':
-        code = 1;
-        break;
-    case 'i':
-        code = 2;
-        break;
-    case 'r':
-        code = 3;
-        break;
-    case 'd':
-        code = type.size() == 4 ? (type[1] == 'a' ? (type[2] == 't' && type[3] == 'e' ? 4 : 5) : 7)
-                                : 9;
-        break;
-    case 'b':
-        code = 6;
-        break;
-    case 'a':
-        code = 8;
-        break;
-    default:
-        return 0;
-    }
-    return type == kKnownTypes[code] ? code : 0;
-}
-
-} // namespace
-
-void EntryTable::Entry::SetType(std::string_view type) {
-    if (const std::uint8_t code = KnownTypeCode(type); code != kOther) {
-        type_ = code;
-        otherType_.reset();
-        return;
-    }
-    type_ = kOther;
-    if (otherType_) {
-        otherType_->assign(type);
-    } else {
-        otherType_ = std::make_unique<std::string>(type);
-    }
+const std::string kEmpty;
 }
 
 // --- Lookup --------------------------------------------------------------
 
 std::uint32_t EntryTable::SlotOf(std::string_view key) const {
-    Settle();
-    if (!indexed_ && entries_.size() > kScanLimit) {
-        // Only a table that was appended to lacks its index, and that one is
-        // no const object.
-        const_cast<EntryTable*>(this)->BuildIndex();
-    }
     if (!indexed_) {
         for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
-            const Entry& entry = entries_[slot];
-            if ((entry.typed_ || entry.valued_) && entry.key_ == key) {
+            if (At(slot).Live() && At(slot).key_ == key) {
                 return slot;
             }
         }
         return kNone;
     }
     const std::uint32_t slot = index_.Find(
-        fw::HashText(key), [&](std::uint32_t at) { return entries_[at].key_ == key; });
+        fw::HashText(key), [&](std::uint32_t at) { return At(at).key_ == key; });
     return slot == fw::HashIndex::kNotFound ? kNone : slot;
 }
 
 const EntryTable::Entry* EntryTable::Find(std::string_view key) const {
     const std::uint32_t slot = SlotOf(key);
-    return slot == kNone ? nullptr : &entries_[slot];
+    return slot == kNone ? nullptr : &At(slot);
 }
 
 const EntryTable::Entry* EntryTable::TypedAt(std::int32_t position) const {
-    Settle();
     if (position < 0 || position >= static_cast<std::int32_t>(typed_)) {
         return nullptr;
     }
-    return &entries_[SlotOfPosition(position)];
-}
-
-std::uint32_t EntryTable::SlotOfPosition(std::int32_t position) const {
-    if (tree_.empty()) {
-        return static_cast<std::uint32_t>(position);
+    if (typed_ == entries_.size()) {
+        return &At(static_cast<std::size_t>(position));
     }
-    // Find the smallest slot count whose prefix holds position + 1 typed
-    // entries: descend the tree from its highest power of two.
-    const std::size_t n = tree_.size() - 1;
-    std::size_t step = 1;
-    while (step * 2 <= n) {
-        step *= 2;
-    }
-    std::size_t at = 0;
-    std::int64_t remaining = std::int64_t{position} + 1;
-    for (; step > 0; step /= 2) {
-        if (at + step <= n && tree_[at + step] < remaining) {
-            at += step;
-            remaining -= tree_[at];
+    if (typedSlots_.empty()) {
+        // Typed entries stand in the order of their keys' first typing, so
+        // their slots in order are the positions.
+        for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+            if (At(slot).typed_) {
+                typedSlots_.push_back(slot);
+            }
         }
     }
-    return static_cast<std::uint32_t>(at); // 1-based slot at + 1 is 0-based `at`
+    return &At(typedSlots_[static_cast<std::size_t>(position)]);
 }
 
 // --- Changes -------------------------------------------------------------
 
-EntryTable::Entry& EntryTable::NewEntry(std::string_view key, bool typed) {
-    const auto slot = static_cast<std::uint32_t>(entries_.size());
-    Entry& entry = entries_.emplace_back(key);
-    entry.typed_ = typed;
-    typed_ += typed ? 1 : 0;
+EntryTable::Entry& EntryTable::NewEntry(std::string_view key) {
+    entries_.push_back(std::make_unique<Entry>(std::string(key)));
+    const auto slot = static_cast<std::uint32_t>(entries_.size() - 1);
     settled_ = slot + 1;
     if (indexed_) {
-        entry.hash_ = fw::HashText(key);
-        index_.Insert(entry.hash_, slot);
+        Index(slot);
     } else if (entries_.size() > kScanLimit) {
-        BuildIndex();
+        IndexAll(); // the table outgrows scanning
     }
-    if (!tree_.empty()) {
-        // The new node k covers slots (k - lowbit(k), k].
-        const std::size_t k = tree_.size();
-        std::int64_t covered = typed ? 1 : 0;
-        for (std::size_t i = k - 1; i > k - LowBit(k); i -= LowBit(i)) {
-            covered += tree_[i];
-        }
-        tree_.push_back(static_cast<std::int32_t>(covered));
-    } else if (!typed) {
-        BuildTree(); // the first gap in the order of the typed keys
-    }
-    return entries_.back();
+    typedSlots_.clear();
+    return *entries_.back();
 }
 
-void EntryTable::MarkTyped(std::uint32_t slot, bool typed) {
-    Entry& entry = entries_[slot];
-    if (entry.typed_ == typed) {
-        return;
+void EntryTable::Index(std::uint32_t slot) {
+    At(slot).hash_ = fw::HashText(At(slot).key_);
+    index_.Insert(At(slot).hash_, slot);
+}
+
+void EntryTable::IndexAll() {
+    index_.Clear();
+    index_.Reserve(entries_.size());
+    for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+        if (At(slot).Live() || slot + 1 == entries_.size()) {
+            Index(slot);
+        }
     }
-    entry.typed_ = typed;
-    typed_ += typed ? 1 : -1;
-    if (tree_.empty()) {
-        BuildTree();
-        return;
+    indexed_ = true;
+}
+
+void EntryTable::MarkTyped(Entry& entry, bool typed) {
+    if (entry.typed_ != typed) {
+        entry.typed_ = typed;
+        typed_ += typed ? 1 : -1;
+        typedSlots_.clear();
     }
-    for (std::size_t k = slot + 1; k < tree_.size(); k += LowBit(k)) {
-        tree_[k] += typed ? 1 : -1;
+}
+
+void EntryTable::MarkValued(Entry& entry, bool valued) {
+    if (entry.valued_ != valued) {
+        entry.valued_ = valued;
+        valued_ += valued ? 1 : -1;
     }
 }
 
 EntryTable::Entry& EntryTable::TypedEntry(std::string_view key, bool* created) {
-    std::uint32_t slot = SlotOf(key);
-    *created = slot == kNone || !entries_[slot].typed_;
-    if (slot != kNone && !entries_[slot].typed_ && slot + 1 != entries_.size()) {
+    const std::uint32_t slot = SlotOf(key);
+    *created = slot == kNone || !At(slot).typed_;
+    if (slot == kNone) {
+        Entry& entry = NewEntry(key);
+        MarkTyped(entry, true);
+        return entry;
+    }
+    if (!At(slot).typed_ && slot + 1 != entries_.size()) {
         // A key new to the types comes last in their order: its value text
         // moves to a new entry at the end.
-        std::string value = std::move(entries_[slot].value_);
-        entries_[slot].valued_ = false;
+        std::string value = std::move(At(slot).value_);
+        MarkValued(At(slot), false);
         Kill(slot);
-        Entry& moved = NewEntry(key, true);
+        Entry& moved = NewEntry(key);
+        MarkTyped(moved, true);
         moved.value_ = std::move(value);
-        moved.valued_ = true;
+        MarkValued(moved, true);
         return moved;
     }
-    if (slot == kNone) {
-        return NewEntry(key, true);
-    }
-    MarkTyped(slot, true);
-    return entries_[slot];
+    MarkTyped(At(slot), true);
+    return At(slot);
 }
 
 bool EntryTable::SetType(std::string_view key, std::string_view type) {
     bool created = false;
     Entry& entry = TypedEntry(key, &created);
     const bool wasNode = !created && entry.IsNode();
-    entry.SetType(type);
+    entry.type_.assign(type);
     return wasNode;
 }
 
 void EntryTable::SetValue(std::string_view key, std::string value) {
-    std::uint32_t slot = SlotOf(key);
-    if (slot == kNone) {
-        NewEntry(key, false);
-        slot = static_cast<std::uint32_t>(entries_.size() - 1);
-    }
-    Entry& entry = entries_[slot];
-    if (!entry.valued_) {
-        entry.valued_ = true;
-        ++valued_;
-    }
+    const std::uint32_t slot = SlotOf(key);
+    Entry& entry = slot == kNone ? NewEntry(key) : At(slot);
     entry.value_ = std::move(value);
+    MarkValued(entry, true);
 }
 
 bool EntryTable::SetScalar(std::string_view key, std::string_view type, std::string value) {
     bool created = false;
     Entry& entry = TypedEntry(key, &created);
     const bool wasNode = !created && entry.IsNode();
-    entry.SetType(type);
-    if (!entry.valued_) {
+    entry.type_.assign(type);
+    entry.value_ = std::move(value);
+    MarkValued(entry, true);
+    return wasNode;
+}
+
+bool EntryTable::Put(std::string_view key, std::string_view type, std::string* value) {
+    bool created = false;
+    Entry& entry = TypedEntry(key, &created);
+    entry.type_.assign(type);
+    if (value != nullptr) {
+        entry.value_ = std::move(*value);
+    } else {
+        entry.value_.clear();
+    }
+    MarkValued(entry, value != nullptr);
+    return !created;
+}
+
+void EntryTable::Append(std::string key, std::string_view type, std::string* value) {
+    Entry& entry = *entries_.emplace_back(std::make_unique<Entry>(std::move(key)));
+    entry.type_.assign(type);
+    entry.typed_ = true;
+    ++typed_;
+    if (value != nullptr) {
+        entry.value_ = std::move(*value);
         entry.valued_ = true;
         ++valued_;
     }
-    entry.value_ = std::move(value);
-    return wasNode;
+}
+
+bool EntryTable::Settle() {
+    const std::size_t end = entries_.size();
+    if (settled_ == end) {
+        return false;
+    }
+    typedSlots_.clear();
+    bool repeated = false;
+    if (!indexed_ && end <= kScanLimit) {
+        for (std::size_t i = settled_; i < end && !repeated; ++i) {
+            for (std::size_t k = 0; k < i && !repeated; ++k) {
+                repeated = At(k).Live() && At(k).key_ == At(i).key_;
+            }
+        }
+    } else {
+        if (!indexed_) {
+            index_.Reserve(end);
+            indexed_ = true;
+            settled_ = 0;
+        }
+        for (std::size_t i = settled_; i < end && !repeated; ++i) {
+            Entry& entry = At(i);
+            if (!entry.Live()) {
+                continue;
+            }
+            entry.hash_ = fw::HashText(entry.key_);
+            const std::uint32_t found = index_.Find(
+                entry.hash_, [&](std::uint32_t at) { return At(at).key_ == entry.key_; });
+            repeated = found != fw::HashIndex::kNotFound;
+            if (!repeated) {
+                index_.Insert(entry.hash_, static_cast<std::uint32_t>(i));
+            }
+        }
+    }
+    settled_ = static_cast<std::uint32_t>(end);
+    if (repeated) {
+        // Seldom: the entries are stored again one by one, each repeat in
+        // the place of the first.
+        std::vector<std::unique_ptr<Entry>> all = std::move(entries_);
+        Clear();
+        for (const auto& entry : all) {
+            if (entry->Live()) {
+                Put(entry->key_, entry->type_, entry->valued_ ? &entry->value_ : nullptr);
+            }
+        }
+    }
+    return repeated;
 }
 
 bool EntryTable::RemoveType(std::string_view key) {
     const std::uint32_t slot = SlotOf(key);
-    if (slot == kNone || !entries_[slot].typed_) {
+    if (slot == kNone || !At(slot).typed_) {
         return false;
     }
-    MarkTyped(slot, false);
-    entries_[slot].otherType_.reset();
-    if (!entries_[slot].valued_) {
+    MarkTyped(At(slot), false);
+    std::string().swap(At(slot).type_);
+    if (!At(slot).valued_) {
         Kill(slot);
     }
     return true;
@@ -249,238 +228,52 @@ bool EntryTable::RemoveType(std::string_view key) {
 
 bool EntryTable::RemoveValue(std::string_view key) {
     const std::uint32_t slot = SlotOf(key);
-    if (slot == kNone || !entries_[slot].valued_) {
+    if (slot == kNone || !At(slot).valued_) {
         return false;
     }
-    Entry& entry = entries_[slot];
-    entry.valued_ = false;
-    --valued_;
-    std::string().swap(entry.value_);
-    if (!entry.typed_) {
+    MarkValued(At(slot), false);
+    std::string().swap(At(slot).value_);
+    if (!At(slot).typed_) {
         Kill(slot);
     }
     return true;
 }
 
 void EntryTable::Kill(std::uint32_t slot) {
-    Entry& entry = entries_[slot];
+    Entry& entry = At(slot);
     if (indexed_) {
         index_.Erase(entry.hash_, slot);
     }
     std::string().swap(entry.key_);
     std::string().swap(entry.value_);
     ++dead_;
+    typedSlots_.clear();
     if (dead_ >= 16 && dead_ * 2 >= entries_.size()) {
         Compact();
+    }
+}
+
+void EntryTable::Compact() {
+    std::erase_if(entries_, [](const auto& entry) { return !entry->Live(); });
+    settled_ = static_cast<std::uint32_t>(entries_.size());
+    dead_ = 0;
+    if (indexed_) {
+        index_.Clear();
+        for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
+            index_.Insert(At(slot).hash_, slot);
+        }
     }
 }
 
 void EntryTable::Clear() {
     entries_.clear();
     index_.Clear();
-    tree_.clear();
+    indexed_ = false;
+    typedSlots_.clear();
     typed_ = 0;
     valued_ = 0;
     dead_ = 0;
     settled_ = 0;
-    indexed_ = false;
-}
-
-// --- Filling -------------------------------------------------------------
-
-void EntryTable::Append(std::string_view key, std::string_view type, std::string* value) {
-    Append(key, Type::Other, value);
-    entries_.back().SetType(type);
-}
-
-void EntryTable::Append(std::string_view key, Type type, std::string* value) {
-    Entry& entry = entries_.emplace_back(key);
-    entry.type_ = static_cast<std::uint8_t>(type);
-    entry.typed_ = true;
-    if (value != nullptr) {
-        entry.value_ = std::move(*value);
-        entry.valued_ = true;
-    }
-}
-
-bool EntryTable::Settle() const {
-    if (settled_ == entries_.size()) {
-        return false;
-    }
-    // Only a table that was appended to has entries to check, and that one
-    // is no const object.
-    return const_cast<EntryTable*>(this)->SettleAppended();
-}
-
-bool EntryTable::SettleAppended() {
-    const std::size_t end = entries_.size();
-    std::size_t kept = settled_;
-    bool repeated = false;
-    const auto merge = [&](Entry& into, Entry& from) {
-        repeated = true;
-        if (!into.typed_) {
-            into.typed_ = true;
-            ++typed_;
-        }
-        into.type_ = from.type_;
-        into.otherType_ = std::move(from.otherType_);
-        if (into.valued_ != from.valued_) {
-            valued_ += from.valued_ ? 1 : -1;
-        }
-        into.valued_ = from.valued_;
-        into.value_ = std::move(from.value_);
-    };
-    const auto keep = [&](Entry& entry) {
-        ++typed_;
-        valued_ += entry.valued_ ? 1 : 0;
-        if (&entries_[kept] != &entry) {
-            entries_[kept] = std::move(entry);
-        }
-        ++kept;
-    };
-    if (end <= kScanLimit && !indexed_) {
-        for (std::size_t i = settled_; i < end; ++i) {
-            Entry& entry = entries_[i];
-            std::size_t found = 0;
-            while (found < kept && (entries_[found].key_ != entry.key_ ||
-                                    !(entries_[found].typed_ || entries_[found].valued_))) {
-                ++found;
-            }
-            if (found < kept) {
-                merge(entries_[found], entry);
-            } else {
-                keep(entry);
-            }
-        }
-    } else {
-        if (!indexed_) {
-            settled_ = static_cast<std::uint32_t>(kept);
-            BuildIndex();
-        }
-        const auto first = static_cast<std::uint32_t>(kept);
-        const auto count = static_cast<std::uint32_t>(end - kept);
-        // One pass over the appended entries: their hashes, and their counts
-        // should no key repeat.
-        std::vector<std::uint64_t> batch(count);
-        std::uint32_t valued = 0;
-        for (std::uint32_t k = 0; k < count; ++k) {
-            Entry& entry = entries_[first + k];
-            entry.hash_ = fw::HashText(entry.key_);
-            batch[k] = std::uint64_t{entry.hash_} << 32 | (first + k);
-            valued += entry.valued_ ? 1 : 0;
-        }
-        // The earlier entry of each repeated key, by appended entry; made
-        // only when a key repeats.
-        std::vector<std::uint32_t> earlier;
-        index_.InsertBatch(
-            std::move(batch),
-            [&](std::uint32_t stored, std::uint32_t at) {
-                return entries_[stored].key_ == entries_[at].key_;
-            },
-            [&](std::uint32_t at, std::uint32_t stored) {
-                if (earlier.empty()) {
-                    earlier.assign(count, kNone);
-                }
-                earlier[at - first] = stored;
-            });
-        if (earlier.empty()) {
-            typed_ += count;
-            valued_ += valued;
-            kept = end;
-        } else {
-            // The entries move down over the repeated ones: `earlier` then
-            // gives the place each kept entry moved to.
-            for (std::uint32_t k = 0; k < count; ++k) {
-                const std::uint32_t stored = earlier[k];
-                if (stored == kNone) {
-                    earlier[k] = static_cast<std::uint32_t>(kept);
-                    keep(entries_[first + k]);
-                } else {
-                    merge(entries_[stored < first ? stored : earlier[stored - first]],
-                          entries_[first + k]);
-                }
-            }
-            entries_.Truncate(kept);
-            settled_ = static_cast<std::uint32_t>(entries_.size());
-            BuildIndex(); // the positions moved
-        }
-    }
-    entries_.Truncate(kept);
-    settled_ = static_cast<std::uint32_t>(entries_.size());
-    if (typed_ != settled_ || !tree_.empty()) {
-        BuildTree();
-    }
-    return repeated;
-}
-
-void EntryTable::SettleDistinct() {
-    const std::size_t end = entries_.size();
-    for (std::size_t slot = settled_; slot < end; ++slot) {
-        Entry& entry = entries_[slot];
-        valued_ += entry.valued_ ? 1 : 0;
-        if (indexed_) {
-            entry.hash_ = fw::HashText(entry.key_);
-            index_.Insert(entry.hash_, static_cast<std::uint32_t>(slot));
-        }
-    }
-    typed_ += static_cast<std::uint32_t>(end - settled_);
-    settled_ = static_cast<std::uint32_t>(end);
-    // A large table is indexed at its first lookup.
-    if (typed_ != settled_ || !tree_.empty()) {
-        BuildTree();
-    }
-}
-
-void EntryTable::BuildIndex() {
-    index_.Clear();
-    index_.Reserve(entries_.size());
-    for (std::uint32_t slot = 0; slot < settled_; ++slot) {
-        Entry& entry = entries_[slot];
-        if (entry.typed_ || entry.valued_) {
-            entry.hash_ = fw::HashText(entry.key_);
-            index_.Insert(entry.hash_, slot);
-        }
-    }
-    indexed_ = true;
-}
-
-void EntryTable::BuildTree() {
-    const std::size_t n = settled_;
-    tree_.assign(n + 1, 0);
-    for (std::size_t k = 1; k <= n; ++k) {
-        tree_[k] += entries_[k - 1].typed_ ? 1 : 0;
-        const std::size_t up = k + LowBit(k);
-        if (up <= n) {
-            tree_[up] += tree_[k];
-        }
-    }
-}
-
-void EntryTable::Compact() {
-    std::size_t kept = 0;
-    for (std::size_t slot = 0; slot < entries_.size(); ++slot) {
-        if (entries_[slot].typed_ || entries_[slot].valued_) {
-            if (kept != slot) {
-                entries_[kept] = std::move(entries_[slot]);
-            }
-            ++kept;
-        }
-    }
-    entries_.Truncate(kept);
-    settled_ = static_cast<std::uint32_t>(entries_.size());
-    dead_ = 0;
-    if (indexed_) {
-        index_.Clear();
-        for (std::uint32_t slot = 0; slot < entries_.size(); ++slot) {
-            index_.Insert(entries_[slot].hash_, slot);
-        }
-    }
-    if (typed_ != settled_) {
-        BuildTree();
-    } else {
-        tree_.clear();
-        tree_.shrink_to_fit();
-    }
 }
 
 // --- The two dictionaries -----------------------------------------------
@@ -497,12 +290,12 @@ std::string TypeNames::Value(std::string_view key, std::string_view fallback) co
 
 const std::string& TypeNames::Key(std::int32_t position) const {
     const EntryTable::Entry* entry = table_.TypedAt(position);
-    return entry != nullptr ? entry->Key() : kKnownTypes[0];
+    return entry != nullptr ? entry->Key() : kEmpty;
 }
 
 const std::string& TypeNames::ValueAt(std::int32_t position) const {
     const EntryTable::Entry* entry = table_.TypedAt(position);
-    return entry != nullptr ? entry->TypeName() : kKnownTypes[0];
+    return entry != nullptr ? entry->TypeName() : kEmpty;
 }
 
 const std::string* ValueTexts::Find(std::string_view key) const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/core/HashIndex.h"
-#include "plist/ChunkedVector.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,81 +14,40 @@ namespace plistio {
 // scalar, its value text. The node's `types` and `values` read it as two
 // dictionaries: `types` holds the keys that have a type name, in the order
 // in which each was first given one; `values` the keys that have a value
-// text. A file's large nodes hold both for nearly every key, and storing the
-// key once halves what loading them builds.
-//
-// Keys are compared exactly. Lookup is a hash probe (a short scan while the
-// table holds only a few entries); keys by position stay cheap after
-// removals (a Fenwick tree counts past the gaps until they are compacted
-// away), so a walk over every key by position is linear.
+// text. Keys are compared exactly.
 class EntryTable {
 public:
-    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-
-    // The type names that the store writes itself, which an entry holds as
-    // a code of its own; Other stands for any other name.
-    enum class Type : std::uint8_t {
-        Other,
-        String,
-        Integer,
-        Real,
-        Date,
-        Data,
-        Boolean,
-        Dict,
-        Array,
-        Double,
-    };
-
     class Entry {
     public:
-        Entry() = default;
-        explicit Entry(std::string_view key) : key_(key) {}
+        explicit Entry(std::string key) : key_(std::move(key)) {}
 
         const std::string& Key() const { return key_; }
         // The empty text for an entry without a type name.
-        const std::string& TypeName() const;
-        bool IsNode() const { return typed_ && (type_ == kDict || type_ == kArray); }
+        const std::string& TypeName() const { return type_; }
+        bool IsNode() const { return typed_ && (type_ == "dict" || type_ == "array"); }
         bool Typed() const { return typed_; }
         // Null for an entry without a value text.
         const std::string* Value() const { return valued_ ? &value_ : nullptr; }
 
     private:
         friend class EntryTable;
-        void SetType(std::string_view type);
+        bool Live() const { return typed_ || valued_; }
 
         std::string key_;
+        std::string type_;
         std::string value_;
-        // A type name other than the ones the store writes itself.
-        std::unique_ptr<std::string> otherType_;
         std::uint32_t hash_ = 0;
-        std::uint8_t type_ = 0;
         bool typed_ = false;
         bool valued_ = false;
     };
 
     // --- Lookup ----------------------------------------------------------
     const Entry* Find(std::string_view key) const;
-    std::int32_t TypedCount() const {
-        Settle();
-        return static_cast<std::int32_t>(typed_);
-    }
-    std::int32_t ValuedCount() const {
-        Settle();
-        return static_cast<std::int32_t>(valued_);
-    }
+    std::int32_t TypedCount() const { return static_cast<std::int32_t>(typed_); }
+    std::int32_t ValuedCount() const { return static_cast<std::int32_t>(valued_); }
     // The entry at `position` (from 0) of the typed keys; null when out of
     // range.
     const Entry* TypedAt(std::int32_t position) const;
-    // Calls `visit` with every typed entry in order.
-    template <class Visit> void ForEachTyped(Visit&& visit) const {
-        Settle();
-        for (std::size_t slot = 0; slot < entries_.size(); ++slot) {
-            if (entries_[slot].typed_) {
-                visit(entries_[slot]);
-            }
-        }
-    }
 
     // --- Changes ---------------------------------------------------------
     // Gives `key` the type name `type`, keeping its value text; a key new to
@@ -103,27 +61,23 @@ public:
     // Removes the type name or the value text of `key`; false when it had none.
     bool RemoveType(std::string_view key);
     bool RemoveValue(std::string_view key);
+    // An entry as a file holds it: a key already there takes the type name
+    // and the value text (none when `value` is null) in its place. True
+    // when the key was there.
+    bool Put(std::string_view key, std::string_view type, std::string* value);
     void Clear();
 
     // --- Filling ---------------------------------------------------------
-    // Appends an entry without looking for its key among the others: the
-    // check is left until the next lookup or Settle, and then made for every
-    // entry appended meanwhile in one pass. A repeated key then counts once:
-    // the later entry's type name and value text win, in the place of the
-    // first. A null `value` appends an entry without a value text.
-    void Append(std::string_view key, std::string_view type, std::string* value);
-    // Append for a type name of the store's own (not Other).
-    void Append(std::string_view key, Type type, std::string* value);
-    // Makes the check of Append now; true when some key was repeated.
-    bool Settle() const;
-    // Settle for appended keys known to differ from each other and from
-    // every earlier key, as an array's indices do: nothing is compared.
-    void SettleDistinct();
+    // Put for a node being filled, without looking for the key: Settle must
+    // follow before any other call. A file seldom repeats a key, and a
+    // large node fills far faster when each key is looked at once.
+    void Append(std::string key, std::string_view type, std::string* value);
+    // Indexes what was appended, making each repeated key count once, as
+    // Put would have; true when some key was repeated.
+    bool Settle();
 
 private:
-    static constexpr auto kOther = static_cast<std::uint8_t>(Type::Other);
-    static constexpr auto kDict = static_cast<std::uint8_t>(Type::Dict);
-    static constexpr auto kArray = static_cast<std::uint8_t>(Type::Array);
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
     // Up to this many entries are found by scanning, without a hash index.
     static constexpr std::size_t kScanLimit = 8;
 
@@ -131,27 +85,30 @@ private:
     // The entry of `key` with a type name, made or moved last in the order
     // of the typed keys when it had none; `created` tells whether it is new.
     Entry& TypedEntry(std::string_view key, bool* created);
-    Entry& NewEntry(std::string_view key, bool typed);
+    Entry& NewEntry(std::string_view key);
+    void MarkTyped(Entry& entry, bool typed);
+    void MarkValued(Entry& entry, bool valued);
+    // Drops an entry with neither a type name nor a value text.
     void Kill(std::uint32_t slot);
-    void MarkTyped(std::uint32_t slot, bool typed);
-    bool SettleAppended();
-    void BuildIndex();
-    std::uint32_t SlotOfPosition(std::int32_t position) const;
-    void BuildTree();
+    void Index(std::uint32_t slot);
+    void IndexAll();
     void Compact();
 
-    ChunkedVector<Entry> entries_;
+    Entry& At(std::size_t slot) { return *entries_[slot]; }
+    const Entry& At(std::size_t slot) const { return *entries_[slot]; }
+
+    // Each entry stays where it was made: a large node grows without moving
+    // its entries.
+    std::vector<std::unique_ptr<Entry>> entries_;
     fw::HashIndex index_;
-    // Fenwick tree over the typed flags of entries_ (1-based); kept only
-    // while some entry is not typed.
-    std::vector<std::int32_t> tree_;
+    bool indexed_ = false;
     std::uint32_t typed_ = 0;
     std::uint32_t valued_ = 0;
-    std::uint32_t dead_ = 0; // entries with neither a type name nor a value
-    // Entries from here on were appended and are not checked yet; they are
-    // neither counted nor indexed.
-    std::uint32_t settled_ = 0;
-    bool indexed_ = false;
+    std::uint32_t dead_ = 0;    // entries with neither a type name nor a value
+    std::uint32_t settled_ = 0; // the entries before this one are indexed
+    // The slots of the typed entries in order, built when a position is
+    // asked for while some entry is not typed; empty when stale.
+    mutable std::vector<std::uint32_t> typedSlots_;
 };
 
 // A node's `types`: the type name of every entry, read as a dictionary of

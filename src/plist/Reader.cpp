@@ -10,7 +10,7 @@
 #include <climits>
 #include <expat.h>
 #include <memory>
-#include <optional>
+#include <utility>
 
 namespace plistio {
 namespace {
@@ -40,7 +40,12 @@ public:
             }
         }
     }
-    std::string Take() { return std::move(text_); }
+    // The text, leaving the reader ready for the next value.
+    std::string Take() {
+        blanks_.clear();
+        lineStart_ = true;
+        return std::exchange(text_, {});
+    }
 
 private:
     void Keep(char c) {
@@ -66,21 +71,6 @@ std::vector<std::string> Lines(std::string_view text) {
         }
         text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
     }
-}
-
-using Type = EntryTable::Type;
-
-Type TypeOfValue(std::string_view name) {
-    static constexpr std::pair<std::string_view, Type> kTypes[] = {
-        {"string", Type::String}, {"integer", Type::Integer}, {"real", Type::Real},
-        {"date", Type::Date},     {"data", Type::Data},       {"boolean", Type::Boolean},
-    };
-    for (const auto& [typeName, type] : kTypes) {
-        if (name == typeName) {
-            return type;
-        }
-    }
-    return Type::Other;
 }
 
 struct ParserDeleter {
@@ -128,8 +118,7 @@ public:
         }
         // What was read before the damage stays, but not a value that it cut
         // short: that one would be written back as what it never was.
-        key_.reset();
-        value_.reset();
+        held_ = Held::None;
         while (!stack_.empty()) {
             PopNode();
         }
@@ -140,22 +129,14 @@ public:
     }
 
 private:
+    // The key or value element being read: its kind, its name and its text.
+    enum class Held { None, Key, Value, Data, Boolean };
     struct Frame {
         plistDict* node;
         std::string key; // the key of the next entry (dictionaries)
         bool hasKey;
         bool fresh; // the node was empty before
     };
-    // The key or value element being read.
-    struct Value {
-        Type type;
-        std::string otherType; // the element's name, for Type::Other
-        bool isKey;
-        bool boolean; // <true/> or <false/>: the text is layout
-        std::string text;
-        DataText data;
-    };
-
     static TreeBuilder& Of(void* data) { return *static_cast<TreeBuilder*>(data); }
 
     // Notes why the file is not read in full, where expat stands.
@@ -228,7 +209,7 @@ private:
             Skip();
             return;
         }
-        if (key_ || value_) {
+        if (held_ != Held::None) {
             Fault("an element inside a value");
             Skip();
             return;
@@ -241,7 +222,7 @@ private:
             } else if (frame.hasKey) {
                 Fault("a key without a value");
             }
-            key_ = Value{Type::String, {}, true, false, {}, {}};
+            Hold(Held::Key, "key");
             return;
         }
         std::string key;
@@ -256,21 +237,24 @@ private:
             return;
         }
         if (name == "dict" || name == "array") {
-            const bool isArray = name == "array";
-            node.entries_.Append(key, isArray ? Type::Array : Type::Dict, nullptr);
-            plistDict* child = node.AppendChildUnindexed(key, isArray);
+            plistDict* child = node.AppendChildUnindexed(key, name == "array");
+            node.entries_.Append(std::move(key), name, nullptr);
             stack_.push_back(Frame{child, {}, false, true});
             return;
         }
         valueKey_ = std::move(key);
         if (name == "true" || name == "false") {
-            value_ = Value{Type::Boolean, {}, false, true, std::string(name), {}};
-            return;
+            Hold(Held::Boolean, "boolean");
+            text_.assign(name);
+        } else {
+            Hold(name == "data" ? Held::Data : Held::Value, name);
         }
-        value_ = Value{TypeOfValue(name), {}, false, false, {}, {}};
-        if (value_->type == Type::Other) {
-            value_->otherType.assign(name);
-        }
+    }
+
+    void Hold(Held what, std::string_view type) {
+        held_ = what;
+        type_.assign(type);
+        text_.clear();
     }
 
     // An element before the root's entries: the frame "plist", then the
@@ -314,7 +298,7 @@ private:
             }
             return;
         }
-        if (key_ || value_) {
+        if (held_ != Held::None) {
             EndValue();
         } else if (!stack_.empty()) {
             if (stack_.back().hasKey) {
@@ -331,16 +315,19 @@ private:
         if (skipFrom_ != 0) {
             return;
         }
-        if (key_ || value_) {
-            Value& value = key_ ? *key_ : *value_;
-            if (value.type == Type::Data) {
-                value.data.Add(text, EventIsReference());
-                return;
-            }
-            value.text += text;
-            if (value.boolean && !OnlyXmlSpace(text)) {
+        switch (held_) {
+        case Held::None:
+            break;
+        case Held::Data:
+            data_.Add(text, EventIsReference());
+            return;
+        case Held::Boolean:
+            if (!OnlyXmlSpace(text)) {
                 Fault("text inside a boolean");
             }
+            return;
+        default:
+            text_ += text;
             return;
         }
         if (pendingRoot_ != nullptr) {
@@ -356,34 +343,23 @@ private:
     }
 
     void EndValue() {
-        if (key_) {
+        const Held what = held_;
+        held_ = Held::None;
+        if (what == Held::Key) {
             Frame& frame = stack_.back();
             if (!frame.node->isArray_) {
-                frame.key = std::move(key_->text);
+                frame.key = std::move(text_);
                 frame.hasKey = true;
             }
-            key_.reset();
             return;
         }
-        Value& value = *value_;
-        std::string text;
-        if (value.boolean) {
-            text = value.text == "true" ? "true" : "false";
-        } else if (value.type == Type::Boolean) {
+        if (what == Held::Data) {
+            text_ = data_.Take();
+        } else if (type_ == "boolean") {
             // Only "true" and "false" have a written form.
-            text = fw::Equals(value.text, "true") ? "true" : "false";
-        } else if (value.type == Type::Data) {
-            text = value.data.Take();
-        } else {
-            text = std::move(value.text);
+            text_ = fw::Equals(text_, "true") ? "true" : "false";
         }
-        plistio::EntryTable& entries = stack_.back().node->entries_;
-        if (value.type == Type::Other) {
-            entries.Append(valueKey_, value.otherType, &text);
-        } else {
-            entries.Append(valueKey_, value.type, &text);
-        }
-        value_.reset();
+        stack_.back().node->entries_.Append(std::move(valueKey_), type_, &text_);
     }
 
     // Whether the text just reported stood as a reference in the file (in
@@ -406,11 +382,7 @@ private:
     void PopNode() {
         const Frame& frame = stack_.back();
         plistDict& node = *frame.node;
-        if (node.isArray_ && frame.fresh) {
-            // The elements' keys are their distinct indices.
-            node.entries_.SettleDistinct();
-            node.IndexChildren();
-        } else if (node.entries_.Settle() || !frame.fresh) {
+        if (node.entries_.Settle() || !frame.fresh) {
             // A repeated key holds the child of its last entry, if any.
             node.DropReplacedChildren();
         } else {
@@ -429,16 +401,41 @@ private:
     bool ended_ = false;   // the root dictionary's end was read
     std::string head_;     // the markup before the root's entries
     std::vector<Frame> stack_;
-    std::optional<Value> key_;
-    std::optional<Value> value_;
-    std::string valueKey_; // the key of value_
+    Held held_ = Held::None;
+    std::string type_;
+    std::string text_;
+    DataText data_;
+    std::string valueKey_; // the key of the value
     int depth_ = 0;
     int skipFrom_ = 0; // the depth of an element passed over, or 0
 };
 
+namespace {
+
+// Whether the header lines, written as UTF-8 above a root dictionary, read
+// as XML again. Markup read from another encoding may not: expat takes some
+// characters in names from UTF-16 that it refuses in UTF-8.
+bool HeaderReadsBack(const std::vector<std::string>& headers) {
+    std::string text;
+    for (const std::string& line : headers) {
+        text += line;
+        text += '\n';
+    }
+    text += "</dict></plist>";
+    plistDict scratch;
+    TreeBuilder builder(scratch, true);
+    builder.Parse(text);
+    return builder.outcome.complete;
+}
+
+} // namespace
+
 ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     TreeBuilder builder(root, true);
     builder.Parse(bytes);
+    if (builder.outcome.isPlist && !HeaderReadsBack(builder.outcome.headers)) {
+        builder.outcome.headers.clear();
+    }
     return std::move(builder.outcome);
 }
 

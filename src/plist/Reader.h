@@ -16,7 +16,8 @@ struct ReadOutcome {
     // damaged, or holding text or elements the store has no place for.
     bool complete = false;
     // The text before the root's entries, as lines, the last one ending in
-    // the root's opening tag.
+    // the root's opening tag; none when that text would not read back as
+    // it is written.
     std::vector<std::string> headers;
     // Why the file is not complete, with the line and column where that
     // showed ("line 6, column 2: not well-formed (invalid token)").

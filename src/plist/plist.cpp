@@ -86,7 +86,7 @@ bool plist::ReadBytes(std::string_view bytes) {
         readFailureReason = std::move(outcome.reason);
         return false;
     }
-    headers = std::move(outcome.headers);
+    headers = outcome.headers.empty() ? DefaultHeaders() : std::move(outcome.headers);
     fullyRead_ = outcome.complete;
     if (!fullyRead_) {
         readFailureReason = std::move(outcome.reason);

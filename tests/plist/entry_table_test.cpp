@@ -48,15 +48,15 @@ public:
     }
     bool RemoveType(const std::string& key) { return RemovePart(key, &Entry::type); }
     bool RemoveValue(const std::string& key) { return RemovePart(key, &Entry::value); }
-    // An appended entry takes the place of an earlier one of its key.
-    void Append(const std::string& key, const std::string& type,
-                const std::optional<std::string>& value) {
-        auto it = Find(key);
-        if (it == entries_.end()) {
-            entries_.push_back(Entry{key, type, value});
+    // An entry put as a file holds it takes the place of an earlier one of
+    // its key.
+    void Put(const std::string& key, const std::string& type,
+             const std::optional<std::string>& value) {
+        SetType(key, type);
+        if (value) {
+            SetValue(key, *value);
         } else {
-            it->type = type;
-            it->value = value;
+            RemoveValue(key);
         }
     }
 
@@ -159,9 +159,8 @@ TEST(EntryTable, TypesKeepTheirOrderAndValuesFollowTheirKeys) {
 }
 
 // Positions must stay right through any mix of stores, removals and
-// appended entries, which the gap counting, compaction and batch indexing
-// inside are easy to get wrong. The large round appends a batch big enough
-// to be indexed in the order of the table's slots.
+// entries put as a file holds them, which the gaps, compaction and indexing
+// inside are easy to get wrong.
 TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
     for (const int keys : {12, 300, 6000}) {
         std::mt19937 random(12345 + keys);
@@ -172,8 +171,8 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
             const std::string key = "k" + std::to_string(random() % keys);
             const std::string type = kTypes[random() % kTypes.size()];
             const std::string value = "v" + std::to_string(step);
-            const bool appending = keys == 6000 && step < 12000;
-            switch (appending ? 6 : random() % 7) {
+            const bool putting = keys == 6000 && step < 12000;
+            switch (putting ? 6 : random() % 7) {
             case 0:
                 ASSERT_EQ(table.SetType(key, type), model.SetType(key, type));
                 break;
@@ -193,16 +192,14 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
                 ASSERT_EQ(table.RemoveValue(key), model.RemoveValue(key));
                 break;
             default: {
-                // Checked in one pass on the next read, as storing each
-                // one would have done.
                 std::string text = value;
                 const bool node = type == "dict" || type == "array";
-                table.Append(key, type, node ? nullptr : &text);
-                model.Append(key, type, node ? std::nullopt : std::optional<std::string>(value));
+                table.Put(key, type, node ? nullptr : &text);
+                model.Put(key, type, node ? std::nullopt : std::optional<std::string>(value));
                 break;
             }
             }
-            if (step % 997 == 0 && !appending) {
+            if (step % 997 == 0 && !putting) {
                 model.Check(table, "step " + std::to_string(step));
             }
         }
@@ -213,101 +210,27 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
     }
 }
 
-TEST(EntryTable, SettlingTellsWhetherAnAppendedKeyRepeated) {
-    for (const int count : {5, 200, 5000}) { // scanned, probed, indexed in slot order
+// A file's entries are put as they come: a key that comes again takes the
+// later type name and value text in the place of the first.
+TEST(EntryTable, PutTellsWhetherTheKeyWasThere) {
+    for (const int count : {5, 200}) { // scanned, indexed
         EntryTable table;
-        std::string text = "set";
-        table.SetScalar("early", "string", "set");
+        table.SetValue("untyped", "v");
+        std::string text = "first";
         for (int i = 0; i < count; ++i) {
             text = "first";
-            table.Append("k" + std::to_string(i), "string", &text);
+            EXPECT_FALSE(table.Put("k" + std::to_string(i), "string", &text));
         }
-        EXPECT_FALSE(table.Settle()) << count;
-        EXPECT_FALSE(table.Settle()) << count; // nothing left to check
-        table.Append("k0", "dict", nullptr);   // a node replaces a scalar
-        text = "appended";
-        table.Append("early", "integer", &text);
+        EXPECT_TRUE(table.Put("k0", "dict", nullptr)); // a node replaces a scalar
         text = "again";
-        table.Append("k0", "string", &text);
-        EXPECT_TRUE(table.Settle()) << count;
+        EXPECT_TRUE(table.Put("k1", "integer", &text));
+        EXPECT_FALSE(table.Put("untyped", "string", nullptr)); // new to the types
         EXPECT_EQ(table.TypedCount(), count + 1);
-        EXPECT_EQ(table.TypedAt(1)->Key(), "k0");
+        EXPECT_EQ(table.TypedAt(0)->Key(), "k0");
+        EXPECT_TRUE(table.TypedAt(0)->IsNode());
+        EXPECT_EQ(table.TypedAt(0)->Value(), nullptr);
         EXPECT_EQ(*table.TypedAt(1)->Value(), "again");
-        EXPECT_EQ(table.Find("early")->TypeName(), "integer");
-        table.Append("k1", "array", nullptr);
-        EXPECT_TRUE(table.Settle());
-        EXPECT_TRUE(table.Find("k1")->IsNode());
-        EXPECT_EQ(table.Find("k1")->Value(), nullptr);
-        EXPECT_EQ(table.ValuedCount(), count);
+        EXPECT_EQ(table.TypedAt(count)->Key(), "untyped");
+        EXPECT_EQ(table.ValuedCount(), count - 1);
     }
-}
-
-// An array's elements are appended under their distinct indices and settled
-// without any comparison: the counts, the order and the lookups must come
-// out as if each had been checked, into a table with an index or without.
-TEST(EntryTable, DistinctKeysSettleWithoutComparing) {
-    for (const int count : {5, 200, 5000}) {
-        for (const bool indexedBefore : {false, true}) {
-            EntryTable table;
-            const int earlier = indexedBefore ? 20 : 1;
-            for (int i = 0; i < earlier; ++i) {
-                table.SetScalar("early" + std::to_string(i), "string", "set");
-            }
-            ASSERT_NE(table.Find("early0"), nullptr); // indexed past a few entries
-            for (int i = 0; i < count; ++i) {
-                std::string text = std::to_string(i * 3);
-                const bool node = i % 4 == 3;
-                table.Append(std::to_string(i),
-                             node ? EntryTable::Type::Dict : EntryTable::Type::Integer,
-                             node ? nullptr : &text);
-            }
-            table.SettleDistinct();
-            const std::string where = std::to_string(count) + (indexedBefore ? " indexed" : "");
-            EXPECT_EQ(table.TypedCount(), earlier + count) << where;
-            EXPECT_EQ(table.ValuedCount(), earlier + count - count / 4) << where;
-            for (int i = 0; i < count; ++i) {
-                const EntryTable::Entry* entry = table.Find(std::to_string(i));
-                ASSERT_NE(entry, nullptr) << where << " " << i;
-                EXPECT_EQ(table.TypedAt(earlier + i), entry) << where;
-                if (i % 4 == 3) {
-                    EXPECT_TRUE(entry->IsNode());
-                    EXPECT_EQ(entry->TypeName(), "dict");
-                } else {
-                    EXPECT_EQ(entry->TypeName(), "integer");
-                    EXPECT_EQ(*entry->Value(), std::to_string(i * 3));
-                }
-            }
-            // Later changes find the entries where they were settled.
-            EXPECT_TRUE(table.RemoveType("1"));
-            table.SetScalar(std::to_string(count), "string", "new");
-            EXPECT_EQ(table.TypedCount(), earlier + count);
-            EXPECT_EQ(table.TypedAt(earlier + 1)->Key(), "2");
-            EXPECT_EQ(table.TypedAt(earlier + count - 1)->Key(), std::to_string(count));
-            EXPECT_FALSE(table.Settle());
-        }
-    }
-}
-
-// The store's own type names appended by their code read as the names.
-TEST(EntryTable, TypeCodesReadAsTheirNames) {
-    using Type = EntryTable::Type;
-    const std::vector<std::pair<Type, std::string>> names = {
-        {Type::String, "string"}, {Type::Integer, "integer"}, {Type::Real, "real"},
-        {Type::Date, "date"},     {Type::Data, "data"},       {Type::Boolean, "boolean"},
-        {Type::Dict, "dict"},     {Type::Array, "array"},     {Type::Double, "double"},
-    };
-    EntryTable table;
-    for (const auto& [type, name] : names) {
-        std::string text = "v";
-        table.Append(name, type, &text);
-    }
-    std::string text = "v";
-    table.Append("custom", "custom", &text);
-    EXPECT_FALSE(table.Settle());
-    for (const auto& [type, name] : names) {
-        EXPECT_EQ(table.Find(name)->TypeName(), name);
-    }
-    EXPECT_EQ(table.Find("custom")->TypeName(), "custom");
-    EXPECT_TRUE(table.Find("array")->IsNode());
-    EXPECT_FALSE(table.Find("double")->IsNode());
 }
