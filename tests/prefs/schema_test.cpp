@@ -98,6 +98,12 @@ TEST_F(Schema, TwoRunsOnOneFileKeepEachOthersChangesInEitherOrder) {
         EXPECT_EQ(OptionValuesInTableOrder(untouched.fields), OptionValuesInTableOrder(expected));
         EXPECT_EQ(OptionValuesInTableOrder(Instance().fields), OptionValuesInTableOrder(expected));
         EXPECT_EQ(untouched.doc->root->GetInteger("ByHand"), 1);
+
+        // And so at every later save.
+        first.fields.prefEnableSpecialSpaces = false;
+        EXPECT_TRUE(first.Save());
+        EXPECT_TRUE(untouched.Save());
+        EXPECT_FALSE(Instance().fields.prefEnableSpecialSpaces);
     }
 }
 
