@@ -19,8 +19,8 @@ int RealOpen(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
 
-const SystemCalls kRealCalls{&RealOpen,   &::write, &::posix_fallocate, &::ftruncate,
-                             &::fsync,    &::close, &::rename};
+const SystemCalls kRealCalls{&RealOpen, &::write, &::posix_fallocate, &::ftruncate,
+                             &::fsync,  &::close, &::rename};
 const SystemCalls* currentCalls = &kRealCalls;
 
 std::string Reason(int error) {
@@ -221,8 +221,8 @@ bool ReadAll(int fd, std::string& bytes) {
         if (size == bytes.size()) {
             bytes.resize(bytes.size() * 2 + 4096);
         }
-        const ssize_t n = ::pread(fd, bytes.data() + size, bytes.size() - size,
-                                  static_cast<off_t>(size));
+        const ssize_t n =
+            ::pread(fd, bytes.data() + size, bytes.size() - size, static_cast<off_t>(size));
         if (n > 0) {
             size += static_cast<std::size_t>(n);
         } else if (n == 0) {
@@ -312,7 +312,8 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) 
     }
     // Non-blocking, and checked again once open, in case the path changed
     // into something else in between.
-    const int fd = currentCalls->open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    const int fd =
+        currentCalls->open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0) {
         return ReadStatus::Unreadable;
     }
@@ -370,8 +371,8 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
     // The replacement keeps the mode of a file that could be read, read-only
     // included; a new file, or one that could not be read, gets the usual one.
     struct stat info {};
-    const bool keepMode = ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                          Readable(calls, target);
+    const bool keepMode =
+        ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && Readable(calls, target);
     const mode_t mode = info.st_mode & 07777;
     if (keepOld) {
         struct stat old {};

@@ -86,8 +86,8 @@ TEST(Date, UniversalTimeHoldsInTheRepeatedHourAndBefore1970) {
                                              std::pair{DateFields{2024, 11, 3, 12, 0, 0}, 17},
                                              std::pair{DateFields{2024, 11, 4, 0, 30, 0}, 5}}) {
             EXPECT_EQ(Date::FromLocal(local).UTC().hour, utcHour) << local.day;
-            Date moved = Date::FromLocal({local.year, local.month, local.day - 1, local.hour,
-                                          local.minute, local.second});
+            Date moved = Date::FromLocal(
+                {local.year, local.month, local.day - 1, local.hour, local.minute, local.second});
             moved.SetDay(local.day);
             EXPECT_EQ(moved.UTC().hour, utcHour) << local.day;
         }

@@ -17,12 +17,12 @@ namespace {
 // What the system calls of reading and saving do wrong, for as long as a
 // FaultySystem lives. Zero is no fault; others are error numbers.
 struct Faults {
-    int createFile = 0;      // new files in the folder (one that takes none)
+    int createFile = 0;          // new files in the folder (one that takes none)
     std::string unreadable = {}; // a file that can't be opened for reading
-    int reserve = 0;         // posix_fallocate
-    off_t diskEnd = -1;      // writes past this offset fail with ENOSPC; -1: none
-    int truncate = 0;        // ftruncate
-    int fsync = 0;           //
+    int reserve = 0;             // posix_fallocate
+    off_t diskEnd = -1;          // writes past this offset fail with ENOSPC; -1: none
+    int truncate = 0;            // ftruncate
+    int fsync = 0;               //
     bool crashAtFsync = false;
     int close = 0;
     int rename = 0;
@@ -277,10 +277,8 @@ TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
         mode_t expected;
     };
     const Row rows[] = {
-        {"new.plist", -1, false, 0640},
-        {"private.plist", 0600, false, 0600},
-        {"shared.plist", 0664, false, 0664},
-        {"readonly.plist", 0444, false, 0444},
+        {"new.plist", -1, false, 0640},      {"private.plist", 0600, false, 0600},
+        {"shared.plist", 0664, false, 0664}, {"readonly.plist", 0444, false, 0444},
         {"locked.plist", 0, true, 0640},
     };
     for (const Row& row : rows) {
@@ -290,7 +288,8 @@ TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
             ::chmod(File(row.name).Path().c_str(), static_cast<mode_t>(row.mode));
         }
         {
-            FaultySystem faulty({.unreadable = row.unreadable ? File(row.name).Path().string() : ""});
+            FaultySystem faulty(
+                {.unreadable = row.unreadable ? File(row.name).Path().string() : ""});
             plist doc(File(row.name));
             doc.root->SetBoolean("k", false);
             doc.Save();
@@ -309,7 +308,7 @@ TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
     struct Row {
         const char* what;
         std::vector<std::pair<std::string, std::string>> links; // name, where it points
-        std::string end; // "" when the save fails
+        std::string end;                                        // "" when the save fails
         bool endExists;
         int error;
     };

@@ -128,9 +128,9 @@ TEST_F(Schema, TheTwoTileModesNeverLoadBothSelected) {
     EXPECT_TRUE(other.Save());
     neither.fields.prefConstrainIndividual = true;
     EXPECT_TRUE(neither.Save());
-    EXPECT_NE(ReadPrefsFile().find(Bool("ContrainCombined", false) +
-                                   Bool("ContrainIndividual", true)),
-              std::string::npos);
+    EXPECT_NE(
+        ReadPrefsFile().find(Bool("ContrainCombined", false) + Bool("ContrainIndividual", true)),
+        std::string::npos);
 }
 
 TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
