@@ -2,12 +2,16 @@
 
 #include "app/MenuBar1.h"
 #include "framework/gui/MsgBox.h"
+#include "framework/gui/SingleInstance.h"
 #include "framework/gui/Window.h"
 #include "prefs/PrefSchema.h"
 #include "windows/AboutWindow.h"
+#include "windows/SplashScreen.h"
 #include "windows/TalloBoard.h"
 #include "windows/TalloCalc.h"
 #include "windows/prefsWindow.h"
+
+#include <QTimer>
 
 App* App::instance() {
     return dynamic_cast<App*>(fw::Application::Instance());
@@ -30,10 +34,12 @@ void App::Event_EnableMenuItems() {
 
 void App::Event_Close() {
     // The application quits all the same, but not without telling the user
-    // that their choices are lost.
+    // that their choices are lost, and with a status that says so.
     if (!savePrefs()) {
         fw::MsgBox(prefsSaveFailureText());
+        SetExitStatus(1);
     }
+    TellNotices();
 }
 
 bool App::FileNewCalc_Action() {
@@ -61,7 +67,7 @@ void App::showBoard() {
 
 void App::loadPrefs() {
     myPrefs = prefs::OpenPrefs();
-    prefs::LoadPrefs(*myPrefs, *this);
+    storedPrefs_ = prefs::LoadPrefs(*myPrefs, *this);
 }
 
 bool App::savePrefs() {
@@ -70,11 +76,42 @@ bool App::savePrefs() {
     if (myPrefs == nullptr) {
         return true;
     }
-    // The document keeps an error until it is cleared: only this save counts.
-    myPrefs->error = false;
-    myPrefs->errorMessage.clear();
-    prefs::SavePrefs(*myPrefs, *this);
-    return !myPrefs->error;
+    if (!prefs::SavePrefs(myPrefs, *this, storedPrefs_)) {
+        return false;
+    }
+    if (!myPrefs->keptAsidePath.empty()) {
+        notices_.push_back("Your preferences file could not be read in full (" +
+                           myPrefs->readFailureReason + "). It was kept as " +
+                           myPrefs->keptAsidePath + ", and a new one was written.");
+        TellNotices();
+    }
+    return true;
+}
+
+void App::TellNotices() {
+    if (SplashScreen* splash = fw::SingleInstance<SplashScreen>::Current()) {
+        if (IsQuitting()) {
+            splash->Close();
+        } else {
+            if (!splashGone_) {
+                // Told once the splash is deleted, from the event loop.
+                splashGone_ = connect(splash, &QObject::destroyed, this, [this] {
+                    disconnect(splashGone_);
+                    QTimer::singleShot(0, this, [this] { TellNotices(); });
+                });
+            }
+            return;
+        }
+    }
+    const std::vector<std::string> told = std::move(notices_);
+    notices_.clear();
+    for (const std::string& notice : told) {
+        fw::MsgBox(notice);
+    }
+}
+
+App::~App() {
+    disconnect(splashGone_);
 }
 
 std::string App::prefsSaveFailureText() const {

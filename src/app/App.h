@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The application object: its events, its menu commands, the calculator
 // window counter and, in the fields of OptionValues, the default options of
@@ -14,6 +15,7 @@
 class App : public fw::Application, public prefs::OptionValues {
 public:
     App() = default;
+    ~App() override;
 
     // The registered application object; nullptr before start-up and after
     // shutdown.
@@ -35,8 +37,10 @@ public:
 
     void showBoard();
     void loadPrefs();
-    // Writes the preferences file; False when it could not be written (the
-    // file then stays as it was).
+    // Writes the preferences that this run changed into the file as it is
+    // now (prefs::SavePrefs); False when it could not be written (the file
+    // then stays as it was). A file that was kept aside because it could not
+    // be read in full is told to the user.
     bool savePrefs();
     // What the user is told when savePrefs failed: what was not saved, where,
     // and why.
@@ -46,4 +50,15 @@ protected:
     void Event_Open() override;
     void Event_EnableMenuItems() override;
     void Event_Close() override;
+
+private:
+    // Tells what waits to be told, unless the splash shows: then once it has
+    // gone. Quitting closes the splash first, so it is told before the end.
+    void TellNotices();
+
+    // What the preferences file held of each option when this run last read
+    // or wrote it: a save writes only what differs.
+    prefs::OptionValues storedPrefs_;
+    std::vector<std::string> notices_;
+    QMetaObject::Connection splashGone_;
 };

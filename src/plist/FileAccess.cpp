@@ -19,7 +19,8 @@ int RealOpen(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
 
-const SystemCalls kRealCalls{&RealOpen, &::write, &::fsync, &::close, &::rename};
+const SystemCalls kRealCalls{&RealOpen, &::write, &::posix_fallocate, &::ftruncate,
+                             &::fsync,  &::close, &::rename};
 const SystemCalls* currentCalls = &kRealCalls;
 
 std::string Reason(int error) {
@@ -105,15 +106,11 @@ bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& err
     return true;
 }
 
-// Writes everything, cuts the file to that length when asked, flushes it
-// to disk and closes it; the first failure's error number, or 0.
-int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes, bool truncate) {
+// Writes everything, flushes it to disk and closes the file; the first
+// failure's error number, or 0.
+int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes) {
     int error = 0;
     bool ok = WriteAll(calls, fd, bytes, error);
-    if (ok && truncate && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-        error = errno;
-        ok = false;
-    }
     if (ok && calls.fsync(fd) != 0) {
         error = errno;
         ok = false;
@@ -133,20 +130,63 @@ void SyncFolder(const fs::path& folder) {
     }
 }
 
-// A symbolic link to a file is followed, so that the file it points to is
-// replaced; a link to anything else is itself what gets replaced.
-fs::path Target(const fs::path& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return path;
+// As many links as the system itself follows in one path.
+constexpr int kMaxLinks = 40;
+
+// The path that a symbolic link holds, or false.
+bool ReadLink(const fs::path& link, fs::path& to) {
+    std::string text(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), text.data(), text.size());
+        if (n < 0) {
+            return false;
+        }
+        if (static_cast<std::size_t>(n) < text.size()) {
+            text.resize(static_cast<std::size_t>(n));
+            to = text;
+            return true;
+        }
+        text.resize(text.size() * 2);
     }
-    const bool followed = ::stat(path.c_str(), &info) == 0;
-    if (followed ? !S_ISREG(info.st_mode) : errno != ENOENT) {
-        return path;
+}
+
+// The file that a save of `path` replaces. A symbolic link is followed to
+// its end, link by link, so that every link stays and the file at the end
+// is replaced, or created when it doesn't exist yet. A link that ends at
+// anything but a file (a folder, a FIFO) is itself what gets replaced. False
+// with `error` for links that lead round in a loop.
+bool Target(const fs::path& path, fs::path& target, int& error) {
+    fs::path current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            target = current; // nothing there yet, or the save fails on it
+            return true;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target = S_ISREG(info.st_mode) ? current : path;
+            return true;
+        }
+        fs::path to;
+        if (!ReadLink(current, to)) {
+            target = current;
+            return true;
+        }
+        // Relative to the link's own folder, as the system reads it.
+        current = to.is_absolute() ? to : current.parent_path() / to;
     }
-    std::error_code ec;
-    fs::path resolved = fs::weakly_canonical(path, ec);
-    return ec ? path : resolved;
+    error = ELOOP;
+    return false;
+}
+
+// Whether the file can be opened for reading, probed as the reading does.
+bool Readable(const SystemCalls& calls, const fs::path& file) {
+    const int fd = calls.open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
 }
 
 // Moves what is at `target` aside, replacing an earlier copy. A hard link
@@ -168,18 +208,83 @@ bool KeepAside(const fs::path& target, std::string& reason) {
     return false;
 }
 
+// All of a file's bytes from its start, or false.
+bool ReadAll(int fd, std::string& bytes) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        errno = EINVAL;
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
+        }
+        const ssize_t n =
+            ::pread(fd, bytes.data() + size, bytes.size() - size, static_cast<off_t>(size));
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            bytes.resize(size);
+            return true;
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+// Writes `bytes` over the file from its start, cuts it to their length and
+// flushes it; the first failure's error number, or 0.
+int Overwrite(const SystemCalls& calls, int fd, std::string_view bytes) {
+    int error = 0;
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        return errno;
+    }
+    if (!WriteAll(calls, fd, bytes, error)) {
+        return error;
+    }
+    if (calls.ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || calls.fsync(fd) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+// Writes the file itself, for a folder that takes no new files. Nothing of
+// it is touched before the space for the new bytes is reserved, so that a
+// full disk fails the save at once; and when a write fails all the same,
+// the old bytes, read first, are put back: the file is never left torn.
 bool WriteInPlace(const SystemCalls& calls, const fs::path& target, std::string_view bytes,
                   std::string& reason) {
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
-    const int fd = calls.open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY, 0);
+    const int fd = calls.open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0) {
         reason = Reason(errno);
         return false;
     }
-    const int error = WriteAndClose(calls, fd, bytes, true);
+    std::string old;
+    int error = 0;
+    if (!ReadAll(fd, old)) {
+        error = errno;
+    } else if (!bytes.empty()) {
+        error = calls.posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (error != 0) {
+            // A reservation that failed half-way may have made the file longer.
+            calls.ftruncate(fd, static_cast<off_t>(old.size()));
+        }
+    }
+    if (error == 0) {
+        error = Overwrite(calls, fd, bytes);
+        if (error != 0) {
+            Overwrite(calls, fd, old);
+        }
+    }
+    if (calls.close(fd) != 0 && error == 0) {
+        error = errno;
+    }
     if (error != 0) {
         reason = Reason(error);
     }
@@ -207,7 +312,8 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) 
     }
     // Non-blocking, and checked again once open, in case the path changed
     // into something else in between.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        currentCalls->open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0) {
         return ReadStatus::Unreadable;
     }
@@ -245,25 +351,39 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) 
     return ReadStatus::Read;
 }
 
-bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool keepOld,
-                 std::string& reason) {
+Replacement ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool keepOld) {
     const SystemCalls& calls = *currentCalls;
-    const fs::path target = Target(path);
+    Replacement result;
+    fs::path target;
+    int error = 0;
+    if (!Target(path, target, error)) {
+        result.reason = Reason(error);
+        return result;
+    }
     if (!target.has_filename()) {
-        reason = Reason(EISDIR);
-        return false;
+        result.reason = Reason(EISDIR);
+        return result;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string name = target.filename().string();
     RemoveLeftovers(folder, name);
 
-    // The replacement keeps the permissions of a file that could be read; a
-    // new file, or one that could not be read, gets the usual ones.
+    // The replacement keeps the mode of a file that could be read, read-only
+    // included; a new file, or one that could not be read, gets the usual one.
     struct stat info {};
-    const bool keepMode = ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                          ::access(target.c_str(), R_OK) == 0;
-    if (keepOld && !KeepAside(target, reason)) {
-        return false;
+    const bool keepMode =
+        ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && Readable(calls, target);
+    const mode_t mode = info.st_mode & 07777;
+    if (keepOld) {
+        struct stat old {};
+        const bool there = ::lstat(target.c_str(), &old) == 0;
+        if (!KeepAside(target, result.reason)) {
+            return result;
+        }
+        if (there) {
+            std::error_code ec;
+            result.keptAside = fs::absolute(target.string() + ".unreadable", ec);
+        }
     }
 
     std::string temporary;
@@ -278,33 +398,35 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool
         }
     }
     if (fd < 0) {
-        const int error = errno;
+        error = errno;
         // A folder that takes no new files may still hold a writable file.
         if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
-            WriteInPlace(calls, target, bytes, reason)) {
-            return true;
+            WriteInPlace(calls, target, bytes, result.reason)) {
+            result.done = true;
+            return result;
         }
-        if (reason.empty()) {
-            reason = Reason(error);
+        if (result.reason.empty()) {
+            result.reason = Reason(error);
         }
-        return false;
+        result.keptAside.clear();
+        return result;
     }
     if (keepMode) {
-        // The owner always keeps reading and writing it, so that no later
-        // run is locked out of its own preferences.
-        ::fchmod(fd, (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
+        ::fchmod(fd, mode);
     }
-    int error = WriteAndClose(calls, fd, bytes, false);
+    error = WriteAndClose(calls, fd, bytes);
     if (error == 0 && calls.rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
     }
     if (error != 0) {
         ::unlink(temporary.c_str());
-        reason = Reason(error);
-        return false;
+        result.reason = Reason(error);
+        result.keptAside.clear();
+        return result;
     }
     SyncFolder(folder);
-    return true;
+    result.done = true;
+    return result;
 }
 
 } // namespace plistio

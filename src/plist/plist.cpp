@@ -106,15 +106,19 @@ void plist::StartEmpty(bool withDocument) {
 
 void plist::Save() {
     saveFailureReason.clear();
+    keptAsidePath.clear();
     const std::string text = SaveToBytes();
-    std::string reason;
-    if (savePath.Path().empty() ||
-        !plistio::ReplaceFile(savePath.Path(), text, keepOldFile_, reason)) {
+    plistio::Replacement replaced;
+    if (!savePath.Path().empty()) {
+        replaced = plistio::ReplaceFile(savePath.Path(), text, keepOldFile_);
+    }
+    if (!replaced.done) {
         error = true;
         errorMessage = "Could not open file for saving";
-        saveFailureReason = reason.empty() ? "The file has no name" : reason;
+        saveFailureReason = replaced.reason.empty() ? "The file has no name" : replaced.reason;
         return;
     }
+    keptAsidePath = replaced.keptAside.string();
     sizeHint_ = text.size();
     keepOldFile_ = false;
 }

@@ -30,6 +30,10 @@ public:
     // Why the last Save failed, in the system's plain words ("No space left
     // on device"); empty after a Save that succeeded.
     std::string saveFailureReason;
+    // Where the last Save kept the file that it replaced because that file
+    // had not been read in full ("/.../<file name>.unreadable"); empty when
+    // it kept none, or failed.
+    std::string keptAsidePath;
     // Why the file last read was not read in full, with where the reading
     // stopped ("line 6, column 2: not well-formed (invalid token)"); empty
     // when it was.

@@ -1,5 +1,7 @@
 #include "prefs/PrefSchema.h"
 
+#include <array>
+
 namespace prefs {
 
 fw::FolderItem PrefsFile() {
@@ -38,23 +40,67 @@ void WritePrefs(plist& document) {
     document.Save();
 }
 
-void LoadPrefs(plist& document, OptionValues& values) {
+OptionValues LoadPrefs(plist& document, OptionValues& values) {
     for (const Option& option : kOptions) {
         values.*option.field = document.root->GetBoolean(option.key, option.defaultValue);
     }
+    const OptionValues stored = values;
     // The two tile modes are one radio choice; "Combined words" wins. The
     // document keeps what it read until the next save corrects it.
     if (values.prefConstrainCombined && values.prefConstrainIndividual) {
         values.prefConstrainIndividual = false;
     }
+    return stored;
 }
 
-void SavePrefs(plist& document, const OptionValues& values, const fw::Date& now) {
-    StampVersion(document, now);
-    for (const Option& option : kOptions) {
-        StoreBoolean(document, option.key, values.*option.field);
+namespace {
+
+// Whether the option must be written over what the file holds now.
+bool MustWrite(const plist& file, const Option& option, const OptionValues& values,
+               const OptionValues& stored) {
+    // Options shown by one control array are one choice.
+    for (const Option& other : kOptions) {
+        if (other.control == option.control && values.*other.field != stored.*other.field) {
+            return true;
+        }
     }
-    WritePrefs(document);
+    return file.root->GetType(option.key) != "boolean";
+}
+
+} // namespace
+
+bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionValues& stored,
+               const fw::Date& now) {
+    auto file = std::make_unique<plist>(document->SavePath());
+    std::array<bool, kOptionCount> write{};
+    for (std::size_t row = 0; row < kOptionCount; ++row) {
+        write[row] = MustWrite(*file, kOptions[row], values, stored);
+    }
+    // Keys new to the file come before a "Version" made now, as when they
+    // are added at load.
+    for (const Option& option : kOptions) {
+        if (file->root->GetType(option.key).empty()) {
+            file->root->SetBoolean(option.key, values.*option.field);
+        }
+    }
+    StampVersion(*file, now);
+    for (std::size_t row = 0; row < kOptionCount; ++row) {
+        if (write[row]) {
+            StoreBoolean(*file, kOptions[row].key, values.*kOptions[row].field);
+        }
+    }
+    // Reading the file may have left an error of its own in the document:
+    // only the save's own outcome counts.
+    WritePrefs(*file);
+    if (!file->saveFailureReason.empty()) {
+        document->error = true;
+        document->errorMessage = file->errorMessage;
+        document->saveFailureReason = file->saveFailureReason;
+        return false;
+    }
+    document = std::move(file);
+    stored = LoadPrefs(*document, values);
+    return true;
 }
 
 } // namespace prefs

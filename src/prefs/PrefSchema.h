@@ -35,14 +35,26 @@ void StampVersion(plist& document, const fw::Date& now);
 void WritePrefs(plist& document);
 
 // Fills the eight values from the document; a missing key is added to the
-// document with its default so that the next save writes it.
-void LoadPrefs(plist& document, OptionValues& values);
+// document with its default so that the next save writes it. Returns what
+// the document holds for each, before the tile-mode rule: what a save
+// compares the values with to tell the changes of this run.
+OptionValues LoadPrefs(plist& document, OptionValues& values);
 
 // Stores `value` under `key` as a Boolean, replacing an entry of another
 // type: the key belongs to the preferences, and the user's choice must stick.
 void StoreBoolean(plist& document, std::string_view key, bool value);
 
-// Stamps the version, stores the eight values and writes the file.
-void SavePrefs(plist& document, const OptionValues& values, const fw::Date& now = fw::Date());
+// Saves the values without undoing what another run wrote to the file since
+// this one read it. The file is read again, and over what it holds now are
+// written the options whose value differs from `stored` (this run changed
+// them since it last read or wrote them) and those that the file lacks or
+// holds with another type; the two tile modes, one choice, go together.
+// Every other entry keeps what the file holds. The version is stamped, and
+// a file that can't be read in full is kept aside first (plist::Save).
+// On success `document` becomes the document written, `values` and
+// `stored` what it holds (as LoadPrefs gives them), and the result is true.
+// On failure only the error state of `document` changes.
+bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionValues& stored,
+               const fw::Date& now = fw::Date());
 
 } // namespace prefs

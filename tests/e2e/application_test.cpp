@@ -351,7 +351,7 @@ TEST_F(Application, AFolderThatCantBeWrittenLeavesTheApplicationWorking) {
                                   ->FindControl<fw::CheckBox>("cb_specialSpaces")
                                   ->Value());
               }),
-              0);
+              1); // the save at Quit failed
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
     // Quitting tried again, and told the user before the application went.
     ASSERT_EQ(messages.size(), 2u);

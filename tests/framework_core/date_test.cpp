@@ -79,6 +79,18 @@ TEST(Date, UniversalTimeHoldsInTheRepeatedHourAndBefore1970) {
         // is read with the offset before the change.
         EXPECT_EQ(Date::FromLocal({2024, 11, 3, 1, 30, 0}).UTC().hour, 5);
         EXPECT_EQ(Date::FromLocal({2024, 3, 10, 2, 30, 0}).UTC().hour, 7);
+        // Within a day after a change, the new offset holds; so it does for
+        // a date moved across the change.
+        for (const auto& [local, utcHour] : {std::pair{DateFields{2024, 3, 10, 12, 0, 0}, 16},
+                                             std::pair{DateFields{2024, 3, 11, 1, 0, 0}, 5},
+                                             std::pair{DateFields{2024, 11, 3, 12, 0, 0}, 17},
+                                             std::pair{DateFields{2024, 11, 4, 0, 30, 0}, 5}}) {
+            EXPECT_EQ(Date::FromLocal(local).UTC().hour, utcHour) << local.day;
+            Date moved = Date::FromLocal(
+                {local.year, local.month, local.day - 1, local.hour, local.minute, local.second});
+            moved.SetDay(local.day);
+            EXPECT_EQ(moved.UTC().hour, utcHour) << local.day;
+        }
         // Every hour of a year comes back as it went in.
         for (int hour = 0; hour < 366 * 24; ++hour) {
             ASSERT_EQ(Date::FromUTC({2024, 1, 1, hour, 0, 0}).UTC().hour, hour % 24) << hour;

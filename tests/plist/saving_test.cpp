@@ -1,5 +1,6 @@
-// Replacing the file: failures at each step, what interrupted saves left
-// behind, permissions, and folders that take no new files.
+// Replacing the file: failures at each step, a full disk under a file written
+// in place, what interrupted saves left behind, permissions, symbolic links,
+// and folders that take no new files.
 #include "PlistTestSupport.h"
 #include "plist/FileAccess.h"
 #include "plist/plistDict.h"
@@ -13,53 +14,82 @@
 
 namespace {
 
-// Makes one of the calls of saving fail while it lives.
-class FailingCall {
+// What the system calls of reading and saving do wrong, for as long as a
+// FaultySystem lives. Zero is no fault; others are error numbers.
+struct Faults {
+    int createFile = 0;          // new files in the folder (one that takes none)
+    std::string unreadable = {}; // a file that can't be opened for reading
+    int reserve = 0;             // posix_fallocate
+    off_t diskEnd = -1;          // writes past this offset fail with ENOSPC; -1: none
+    int truncate = 0;            // ftruncate
+    int fsync = 0;               //
+    bool crashAtFsync = false;
+    int close = 0;
+    int rename = 0;
+};
+
+class FaultySystem {
 public:
-    enum Step { Open, Fsync, Close, Rename };
-    FailingCall(Step step, int error) {
+    explicit FaultySystem(Faults faults) {
+        faults_ = std::move(faults);
+        writes_ = 0;
         calls_ = plistio::CurrentSystemCalls();
-        error_ = error;
-        switch (step) {
-        case Open:
-            calls_.open = [](const char* path, int flags, mode_t mode) {
-                // Only new files fail, as in a folder that takes none.
-                if ((flags & O_CREAT) != 0) {
-                    errno = error_;
+        calls_.open = [](const char* path, int flags, mode_t mode) {
+            if (((flags & O_CREAT) != 0 && faults_.createFile != 0) ||
+                ((flags & O_ACCMODE) == O_RDONLY && path == faults_.unreadable)) {
+                errno = (flags & O_CREAT) != 0 ? faults_.createFile : EACCES;
+                return -1;
+            }
+            return ::open(path, flags, mode);
+        };
+        calls_.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
+            ++writes_;
+            if (faults_.diskEnd >= 0) {
+                const off_t at = ::lseek(fd, 0, SEEK_CUR);
+                if (at >= faults_.diskEnd) {
+                    errno = ENOSPC;
                     return -1;
                 }
-                return ::open(path, flags, mode);
-            };
-            break;
-        case Fsync:
-            calls_.fsync = [](int) {
-                errno = error_;
-                return -1;
-            };
-            break;
-        case Close:
-            calls_.close = [](int fd) {
-                ::close(fd);
-                errno = error_;
-                return -1;
-            };
-            break;
-        case Rename:
-            calls_.rename = [](const char*, const char*) {
-                errno = error_;
-                return -1;
-            };
-            break;
-        }
+                size = std::min<std::size_t>(size, static_cast<std::size_t>(faults_.diskEnd - at));
+            }
+            return ::write(fd, data, size);
+        };
+        calls_.posix_fallocate = [](int fd, off_t offset, off_t length) {
+            return faults_.reserve != 0 ? faults_.reserve : ::posix_fallocate(fd, offset, length);
+        };
+        calls_.ftruncate = [](int fd, off_t length) {
+            return Fail(faults_.truncate) ? -1 : ::ftruncate(fd, length);
+        };
+        calls_.fsync = [](int fd) {
+            if (faults_.crashAtFsync) {
+                ::_exit(0); // a save that never finished
+            }
+            return Fail(faults_.fsync) ? -1 : ::fsync(fd);
+        };
+        calls_.close = [](int fd) {
+            ::close(fd);
+            return Fail(faults_.close) ? -1 : 0;
+        };
+        calls_.rename = [](const char* from, const char* to) {
+            return Fail(faults_.rename) ? -1 : ::rename(from, to);
+        };
         plistio::ReplaceSystemCalls(&calls_);
     }
-    ~FailingCall() { plistio::ReplaceSystemCalls(nullptr); }
-    FailingCall(const FailingCall&) = delete;
-    FailingCall& operator=(const FailingCall&) = delete;
+    ~FaultySystem() { plistio::ReplaceSystemCalls(nullptr); }
+    FaultySystem(const FaultySystem&) = delete;
+    FaultySystem& operator=(const FaultySystem&) = delete;
+
+    static int Writes() { return writes_; }
 
 private:
+    static bool Fail(int error) {
+        errno = error;
+        return error != 0;
+    }
+
     plistio::SystemCalls calls_{};
-    static inline int error_ = 0;
+    static inline Faults faults_;
+    static inline int writes_ = 0;
 };
 
 class Saving : public PlistTest {
@@ -68,6 +98,13 @@ protected:
         return static_cast<int>(std::distance(std::filesystem::directory_iterator(folder_),
                                               std::filesystem::directory_iterator()));
     }
+    mode_t Mode(const std::string& name) const {
+        struct stat info {};
+        return ::stat(File(name).Path().c_str(), &info) == 0 ? info.st_mode & 07777 : 01000;
+    }
+    std::string Body(const std::string& key, const std::string& value) const {
+        return Head() + "\t<key>" + key + "</key>\n\t<string>" + value + "</string>\n" + Tail();
+    }
 };
 
 } // namespace
@@ -75,15 +112,15 @@ protected:
 TEST_F(Saving, AFailedFsyncCloseOrRenameKeepsTheOldFileAndSaysWhy) {
     const fw::FolderItem file = File("prefs.plist");
     const std::string old = Head() + "\t<key>k</key>\n\t<true/>\n" + Tail();
-    const std::pair<FailingCall::Step, int> failures[] = {
-        {FailingCall::Fsync, EIO}, {FailingCall::Close, ENOSPC}, {FailingCall::Rename, EXDEV}};
-    for (const auto& [step, error] : failures) {
+    const std::pair<Faults, int> failures[] = {
+        {{.fsync = EIO}, EIO}, {{.close = ENOSPC}, ENOSPC}, {{.rename = EXDEV}, EXDEV}};
+    for (const auto& [faults, error] : failures) {
         SCOPED_TRACE(error);
         WriteRaw(file, old);
         plist doc(file);
         doc.root->SetBoolean("k", false);
         {
-            FailingCall failing(step, error);
+            FaultySystem faulty(faults);
             doc.Save();
         }
         EXPECT_TRUE(doc.error);
@@ -100,13 +137,12 @@ TEST_F(Saving, AFailedFsyncCloseOrRenameKeepsTheOldFileAndSaysWhy) {
 
 TEST_F(Saving, WithoutNewFilesInTheFolderTheFileIsWrittenInPlace) {
     const fw::FolderItem file = File("prefs.plist");
-    WriteRaw(file, Head() + "\t<key>long</key>\n\t<string>" + std::string(500, 'x') +
-                       "</string>\n" + Tail());
+    WriteRaw(file, Body("long", std::string(500, 'x')));
     plist doc(file);
     doc.root->Remove("long");
     doc.root->SetBoolean("k", true);
     {
-        FailingCall failing(FailingCall::Open, EACCES);
+        FaultySystem faulty({.createFile = EACCES});
         doc.Save();
     }
     EXPECT_EQ(doc.saveFailureReason, "");
@@ -117,7 +153,7 @@ TEST_F(Saving, WithoutNewFilesInTheFolderTheFileIsWrittenInPlace) {
     WriteRaw(file, "not a property list");
     plist foreign(file);
     {
-        FailingCall failing(FailingCall::Open, EACCES);
+        FaultySystem faulty({.createFile = EACCES});
         ::chmod(folder_.c_str(), 0555);
         foreign.Save();
         ::chmod(folder_.c_str(), 0755);
@@ -127,11 +163,53 @@ TEST_F(Saving, WithoutNewFilesInTheFolderTheFileIsWrittenInPlace) {
     // A file that doesn't exist yet can't be written without a new file.
     plist fresh(File("new.plist"));
     {
-        FailingCall failing(FailingCall::Open, EROFS);
+        FaultySystem faulty({.createFile = EROFS});
         fresh.Save();
     }
     EXPECT_EQ(fresh.saveFailureReason, std::strerror(EROFS));
     EXPECT_FALSE(File("new.plist").Exists());
+}
+
+// A disk that fills up, or fails, while the file is written in place: the
+// file holds its old bytes, whole, and the save fails saying why.
+TEST_F(Saving, AnInPlaceWriteThatFailsLeavesTheOldFileWhole) {
+    const fw::FolderItem file = File("prefs.plist");
+    const std::string old = Body("k", std::string(100, 'o'));
+    struct Row {
+        const char* what;
+        Faults faults;
+        std::size_t newLength;
+        int error;
+    };
+    const off_t end = static_cast<off_t>(old.size()) + 10;
+    const Row rows[] = {
+        // No room for the longer text: nothing of the file is touched.
+        {"full disk", {.createFile = EACCES, .reserve = ENOSPC, .diskEnd = end}, 4000, ENOSPC},
+        // Room reported but not there: the write stops half-way.
+        {"disk fills while writing", {.createFile = EACCES, .diskEnd = end}, 4000, ENOSPC},
+        {"shorter text not cut", {.createFile = EACCES, .truncate = EIO}, 10, EIO},
+        {"flush fails", {.createFile = EACCES, .fsync = EIO}, 4000, EIO},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WriteRaw(file, old);
+        plist doc(file);
+        doc.root->Remove("k");
+        if (row.newLength > 200) {
+            doc.root->SetString("long", std::string(row.newLength, 'n'));
+        }
+        {
+            FaultySystem faulty(row.faults);
+            doc.Save();
+            if (row.faults.reserve != 0) {
+                EXPECT_EQ(FaultySystem::Writes(), 0);
+            }
+        }
+        EXPECT_TRUE(doc.error);
+        EXPECT_EQ(doc.saveFailureReason, std::strerror(row.error));
+        EXPECT_EQ(ReadRaw(file), old);
+        EXPECT_EQ(EntriesInFolder(), 1);
+    }
 }
 
 TEST_F(Saving, LeftoversOfInterruptedSavesAreRemovedButNotThoseOfRunningOnes) {
@@ -158,28 +236,138 @@ TEST_F(Saving, LeftoversOfInterruptedSavesAreRemovedButNotThoseOfRunningOnes) {
     EXPECT_EQ(EntriesInFolder(), 4);
 }
 
-TEST_F(Saving, NewFilesGetNormalPermissionsAndReadableFilesKeepTheirs) {
-    const mode_t oldMask = ::umask(022);
-    plist fresh(File("fresh.plist"));
-    fresh.Save();
-    struct stat info {};
-    ASSERT_EQ(::stat(File("fresh.plist").Path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0644u);
+// What a save that never finished leaves is what the next save removes: a
+// file named ".<name>.tmp-<process id>-<hex digits>".
+TEST_F(Saving, WhatASaveThatCrashedLeftIsRemovedByTheNext) {
+    plist doc(File("prefs.plist"));
+    doc.root->SetBoolean("k", true);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        FaultySystem faulty({.crashAtFsync = true});
+        doc.Save();
+        ::_exit(1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-    WriteRaw(File("private.plist"), Head() + Tail());
-    ::chmod(File("private.plist").Path().c_str(), 0600);
-    plist kept(File("private.plist"));
-    kept.Save();
-    ASSERT_EQ(::stat(File("private.plist").Path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    const std::string prefix = ".prefs.plist.tmp-" + std::to_string(child) + "-";
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+        left.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(left.size(), 1u);
+    ASSERT_TRUE(left[0].starts_with(prefix)) << left[0];
+    const std::string digits = left[0].substr(prefix.size());
+    EXPECT_FALSE(digits.empty());
+    EXPECT_EQ(digits.find_first_not_of("0123456789abcdefABCDEF"), std::string::npos) << left[0];
 
-    // A file of mode 000 never passes that on: the owner can always read
-    // the new one.
-    WriteRaw(File("locked.plist"), Head() + "\t<key>k</key>\n\t<true/>\n" + Tail());
-    ::chmod(File("locked.plist").Path().c_str(), 0);
-    plist locked(File("locked.plist"));
-    locked.Save();
-    ASSERT_EQ(::stat(File("locked.plist").Path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0600, 0600u);
+    doc.Save();
+    EXPECT_FALSE(File(left[0]).Exists());
+    EXPECT_EQ(EntriesInFolder(), 1);
+}
+
+TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
+    const mode_t oldMask = ::umask(027);
+    struct Row {
+        const char* name;
+        int mode;        // -1: no file yet
+        bool unreadable; // the file can't be opened for reading
+        mode_t expected;
+    };
+    const Row rows[] = {
+        {"new.plist", -1, false, 0640},      {"private.plist", 0600, false, 0600},
+        {"shared.plist", 0664, false, 0664}, {"readonly.plist", 0444, false, 0444},
+        {"locked.plist", 0, true, 0640},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.mode >= 0) {
+            WriteRaw(File(row.name), Head() + "\t<key>k</key>\n\t<true/>\n" + Tail());
+            ::chmod(File(row.name).Path().c_str(), static_cast<mode_t>(row.mode));
+        }
+        {
+            FaultySystem faulty(
+                {.unreadable = row.unreadable ? File(row.name).Path().string() : ""});
+            plist doc(File(row.name));
+            doc.root->SetBoolean("k", false);
+            doc.Save();
+            EXPECT_EQ(doc.saveFailureReason, "");
+        }
+        EXPECT_EQ(Mode(row.name), row.expected);
+        EXPECT_FALSE(plist(File(row.name)).root->GetBoolean("k", true));
+    }
     ::umask(oldMask);
+}
+
+// The links stay; the file at their end is written, or made when it isn't
+// there yet. Links that go round in a loop fail the save at once.
+TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
+    std::filesystem::create_directory(folder_ / "real");
+    struct Row {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // name, where it points
+        std::string end;                                        // "" when the save fails
+        bool endExists;
+        int error;
+    };
+    const Row rows[] = {
+        {"to a file", {{"a.plist", "real/a.plist"}}, "real/a.plist", true, 0},
+        {"to no file yet", {{"b.plist", "real/b.plist"}}, "real/b.plist", false, 0},
+        {"absolute, to no file yet",
+         {{"c.plist", (folder_ / "real/c.plist").string()}},
+         "real/c.plist",
+         false,
+         0},
+        {"through two links",
+         {{"d.plist", "real/d-link"}, {"real/d-link", "d.plist"}},
+         "real/d.plist",
+         false,
+         0},
+        {"into a loop",
+         {{"e.plist", "real/e-link"}, {"real/e-link", "../e.plist"}},
+         "",
+         false,
+         ELOOP},
+        {"to a missing folder", {{"f.plist", "nowhere/f.plist"}}, "", false, ENOENT},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const auto& [name, to] : row.links) {
+            std::filesystem::create_symlink(to, folder_ / name);
+        }
+        if (row.endExists) {
+            WriteRaw(File(row.end), Body("old", "x"));
+        }
+        const fw::FolderItem path = File(row.links.front().first);
+        plist doc(path);
+        doc.root->SetBoolean("k", true);
+        doc.Save();
+        for (const auto& link : row.links) {
+            EXPECT_TRUE(std::filesystem::is_symlink(folder_ / link.first)) << link.first;
+        }
+        if (row.end.empty()) {
+            EXPECT_TRUE(doc.error);
+            EXPECT_EQ(doc.saveFailureReason, std::strerror(row.error));
+            continue;
+        }
+        EXPECT_EQ(doc.saveFailureReason, "");
+        EXPECT_TRUE(plist(File(row.end)).root->GetBoolean("k", false));
+        EXPECT_EQ(plist(File(row.end)).root->Exists("old"), row.endExists);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "nowhere"));
+}
+
+TEST_F(Saving, ABooleanIsTrueWhateverTheCaseOfItsText) {
+    plist doc(File("prefs.plist"));
+    for (const char* text : {"true", "True", "TRUE", "yes", "false", ""}) {
+        doc.root->SetBoolean(text, false);
+        doc.root->values.Set(text, text);
+    }
+    doc.Save();
+    EXPECT_EQ(ReadRaw(File("prefs.plist")),
+              Head() + "\t<key>true</key>\n\t<true/>\n\t<key>True</key>\n\t<true/>\n" +
+                  "\t<key>TRUE</key>\n\t<true/>\n\t<key>yes</key>\n\t<false/>\n" +
+                  "\t<key>false</key>\n\t<false/>\n\t<key></key>\n\t<false/>\n" + Tail());
 }

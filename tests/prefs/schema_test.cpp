@@ -32,52 +32,105 @@ const std::string kDefaultsBody = "\t<key>CenterSquareDouble</key>\n\t<true/>\n"
 
 using Schema = PrefsFolderTest;
 
-// What a run reads at start: the document and the values.
-std::pair<std::unique_ptr<plist>, Fields> Load() {
-    std::pair<std::unique_ptr<plist>, Fields> loaded{prefs::OpenPrefs(), Fields{}};
-    prefs::LoadPrefs(*loaded.first, loaded.second);
-    return loaded;
-}
+// What one run of the application holds of its preferences, as the
+// application object does: the document, the values, and what the file held.
+struct Instance {
+    std::unique_ptr<plist> doc = prefs::OpenPrefs();
+    Fields fields;
+    Fields stored = prefs::LoadPrefs(*doc, fields);
+
+    bool Save() { return prefs::SavePrefs(doc, fields, stored, kSaved); }
+};
 
 } // namespace
 
 TEST_F(Schema, FirstRunTakesTheDefaultsAndWritesThemInOrderThenTheVersion) {
     EXPECT_EQ(prefs::PrefsFile().Path(), PrefsPath());
-    auto [doc, fields] = Load();
-    EXPECT_EQ(OptionValuesInTableOrder(fields),
+    Instance run;
+    EXPECT_EQ(OptionValuesInTableOrder(run.fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
     EXPECT_FALSE(std::filesystem::exists(PrefsPath())); // loading writes nothing
 
-    prefs::SavePrefs(*doc, fields, kSaved);
+    EXPECT_TRUE(run.Save());
     EXPECT_EQ(ReadPrefsFile(), Head() + kDefaultsBody + Version() + Tail());
 
     // A second run reads back what the first one chose.
-    fields.prefEnableSpecialSpaces = true;
-    fields.prefCenterSquareDouble = false;
-    prefs::SavePrefs(*doc, fields, kSaved);
-    auto [again, read] = Load();
-    EXPECT_EQ(OptionValuesInTableOrder(read), OptionValuesInTableOrder(fields));
-    prefs::SavePrefs(*again, read, kSaved); // nothing new to add, nothing reordered
+    run.fields.prefEnableSpecialSpaces = true;
+    run.fields.prefCenterSquareDouble = false;
+    EXPECT_TRUE(run.Save());
+    Instance again;
+    EXPECT_EQ(OptionValuesInTableOrder(again.fields), OptionValuesInTableOrder(run.fields));
+    EXPECT_TRUE(again.Save()); // nothing new to add, nothing reordered
     EXPECT_EQ(ReadPrefsFile(), Head() + Bool("CenterSquareDouble", false) +
                                    Bool("EnableBlanks", true) + Bool("EnableSpecialSpaces", true) +
                                    kDefaultsBody.substr(kDefaultsBody.find("\t<key>EnforceWord")) +
                                    Version() + Tail());
 }
 
+// Two runs of the application on one file: each writes only what it changed,
+// so neither undoes the other, whichever saves first, nor a run that changed
+// nothing, nor an edit made by hand in between.
+TEST_F(Schema, TwoRunsOnOneFileKeepEachOthersChangesInEitherOrder) {
+    for (const bool firstSavesFirst : {true, false}) {
+        SCOPED_TRACE(firstSavesFirst);
+        WritePrefsFile(kDefaultsBody);
+        Instance first;
+        Instance second;
+        Instance untouched; // started early, never changed anything
+        first.fields.prefEnableSpecialSpaces = true;
+        second.fields.prefOnlyUniqueScores = false;
+        second.fields.prefEnableBlanks = false;
+        Instance& early = firstSavesFirst ? first : second;
+        Instance& late = firstSavesFirst ? second : first;
+        EXPECT_TRUE(early.Save());
+        std::string text = ReadPrefsFile();
+        WritePrefsFile(text.substr(Head().size(), text.size() - Head().size() - Tail().size()) +
+                       "\t<key>ByHand</key>\n\t<integer>1</integer>\n");
+        EXPECT_TRUE(late.Save());
+        EXPECT_TRUE(untouched.Save());
+
+        Fields expected = prefs::DefaultOptions();
+        expected.prefEnableSpecialSpaces = true;
+        expected.prefOnlyUniqueScores = false;
+        expected.prefEnableBlanks = false;
+        // A run that saved holds what it wrote.
+        EXPECT_EQ(OptionValuesInTableOrder(late.fields), OptionValuesInTableOrder(expected));
+        EXPECT_EQ(OptionValuesInTableOrder(untouched.fields), OptionValuesInTableOrder(expected));
+        EXPECT_EQ(OptionValuesInTableOrder(Instance().fields), OptionValuesInTableOrder(expected));
+        EXPECT_EQ(untouched.doc->root->GetInteger("ByHand"), 1);
+
+        // And so at every later save.
+        first.fields.prefEnableSpecialSpaces = false;
+        EXPECT_TRUE(first.Save());
+        EXPECT_TRUE(untouched.Save());
+        EXPECT_FALSE(Instance().fields.prefEnableSpecialSpaces);
+    }
+}
+
 TEST_F(Schema, TheTwoTileModesNeverLoadBothSelected) {
     WritePrefsFile(Bool("ContrainCombined", true) + Bool("ContrainIndividual", true));
-    auto [doc, fields] = Load();
-    EXPECT_TRUE(fields.prefConstrainCombined);
-    EXPECT_FALSE(fields.prefConstrainIndividual);
-    prefs::SavePrefs(*doc, fields, kSaved);
+    Instance run;
+    EXPECT_TRUE(run.fields.prefConstrainCombined);
+    EXPECT_FALSE(run.fields.prefConstrainIndividual);
+    EXPECT_TRUE(run.Save());
     const std::string saved = ReadPrefsFile();
     EXPECT_NE(saved.find(Bool("ContrainCombined", true) + Bool("ContrainIndividual", false)),
               std::string::npos);
 
     WritePrefsFile(Bool("ContrainCombined", false) + Bool("ContrainIndividual", false));
-    auto [neither, none] = Load();
-    EXPECT_FALSE(none.prefConstrainCombined);
-    EXPECT_FALSE(none.prefConstrainIndividual);
+    Instance neither;
+    EXPECT_FALSE(neither.fields.prefConstrainCombined);
+    EXPECT_FALSE(neither.fields.prefConstrainIndividual);
+    // The pair is one choice: choosing one mode writes both, even over the
+    // other mode that another run chose meanwhile.
+    Instance other;
+    other.fields.prefConstrainCombined = true;
+    EXPECT_TRUE(other.Save());
+    neither.fields.prefConstrainIndividual = true;
+    EXPECT_TRUE(neither.Save());
+    EXPECT_NE(
+        ReadPrefsFile().find(Bool("ContrainCombined", false) + Bool("ContrainIndividual", true)),
+        std::string::npos);
 }
 
 TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
@@ -93,14 +146,14 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
                                 "\t\t</dict>\n\t</dict>\n"
                                 "\t<key>EnableBlanks</key>\n\t<string>yes</string>\n";
     WritePrefsFile(foreign);
-    auto [doc, fields] = Load();
-    EXPECT_FALSE(fields.prefOnlyUniqueScores);
-    EXPECT_FALSE(fields.prefEnableBlanks); // a string is no Boolean
-    EXPECT_TRUE(fields.prefCenterSquareDouble);
+    Instance run;
+    EXPECT_FALSE(run.fields.prefOnlyUniqueScores);
+    EXPECT_FALSE(run.fields.prefEnableBlanks); // a string is no Boolean
+    EXPECT_TRUE(run.fields.prefCenterSquareDouble);
 
     // The user's choice replaces the string, in its place.
-    fields.prefEnableBlanks = true;
-    prefs::SavePrefs(*doc, fields, kSaved);
+    run.fields.prefEnableBlanks = true;
+    EXPECT_TRUE(run.Save());
     std::string expected = foreign;
     expected.replace(expected.find("<string>yes</string>"), 20, "<true/>");
     EXPECT_EQ(ReadPrefsFile(),
@@ -110,20 +163,28 @@ TEST_F(Schema, EntriesOfOthersStayAndMissingKeysFollowThemInTableOrder) {
                   Bool("ContrainIndividual", true) + Version() + Tail());
 }
 
+// A node under a key of the preferences goes, with everything in it; the
+// Boolean takes the last place. A plain value of another type is replaced
+// where it stands.
 TEST_F(Schema, AKeyOfAnotherTypeIsSavedAsABoolean) {
     WritePrefsFile("\t<key>EnableBlanks</key>\n\t<integer>1</integer>\n"
                    "\t<key>OnlyUniqueScores</key>\n\t<dict>\n\t\t<key>x</key>\n\t\t<true/>\n"
-                   "\t</dict>\n");
-    auto [doc, fields] = Load();
-    EXPECT_FALSE(fields.prefEnableBlanks);
-    EXPECT_FALSE(fields.prefOnlyUniqueScores);
-    fields.prefEnableBlanks = true;
-    fields.prefOnlyUniqueScores = true;
-    prefs::SavePrefs(*doc, fields, kSaved);
-    auto [again, read] = Load();
-    EXPECT_TRUE(read.prefEnableBlanks);
-    EXPECT_TRUE(read.prefOnlyUniqueScores);
-    EXPECT_EQ(again->root->ChildCount(), 1); // "Version"; the old node is gone
+                   "\t</dict>\n"
+                   "\t<key>EnforceWordLength</key>\n\t<array>\n\t\t<true/>\n\t</array>\n" +
+                   Bool("EnforceConstraints", true));
+    Instance run;
+    EXPECT_FALSE(run.fields.prefEnableBlanks);
+    EXPECT_FALSE(run.fields.prefOnlyUniqueScores);
+    EXPECT_FALSE(run.fields.prefEnforceWordLength);
+    run.fields.prefEnableBlanks = true;
+    run.fields.prefOnlyUniqueScores = true;
+    EXPECT_TRUE(run.Save());
+    EXPECT_EQ(run.doc->root->ChildCount(), 1); // "Version"; the old nodes are gone
+    EXPECT_EQ(ReadPrefsFile(),
+              Head() + Bool("EnableBlanks", true) + Bool("EnforceConstraints", true) +
+                  Bool("CenterSquareDouble", true) + Bool("EnableSpecialSpaces", false) +
+                  Bool("ContrainCombined", false) + Bool("ContrainIndividual", true) + Version() +
+                  Bool("EnforceWordLength", false) + Bool("OnlyUniqueScores", true) + Tail());
 }
 
 TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone) {
@@ -132,17 +193,17 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
         return version.insert(version.find("\t\t<key>Schema"), note);
     };
     WritePrefsFile(withNote(Version("2001-01-02T03:04:05Z")) + kDefaultsBody);
-    auto [doc, fields] = Load();
-    prefs::SavePrefs(*doc, fields, kSaved);
+    Instance run;
+    EXPECT_TRUE(run.Save());
     EXPECT_EQ(ReadPrefsFile(), Head() + withNote(Version()) + kDefaultsBody + Tail());
 
     for (const std::string& version :
          {std::string("\t<key>Version</key>\n\t<string>2</string>\n"),
           std::string("\t<key>Version</key>\n\t<array>\n\t\t<string>2</string>\n\t</array>\n")}) {
         WritePrefsFile(version + Bool("EnableSpecialSpaces", false));
-        auto [odd, read] = Load();
-        read.prefEnableSpecialSpaces = true;
-        prefs::SavePrefs(*odd, read, kSaved);
+        Instance odd;
+        odd.fields.prefEnableSpecialSpaces = true;
+        EXPECT_TRUE(odd.Save());
         EXPECT_EQ(ReadPrefsFile(),
                   Head() + version + Bool("EnableSpecialSpaces", true) +
                       Bool("CenterSquareDouble", true) + Bool("EnableBlanks", true) +
@@ -152,11 +213,32 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
     }
 }
 
+// What can't be read in full at the moment of saving is kept aside, and the
+// save succeeds: what could be read stays, and the run's values fill the rest.
+TEST_F(Schema, AFileNotReadInFullIsKeptAsideAndTheSaveSucceeds) {
+    const std::string cut = Head() + Bool("EnableSpecialSpaces", true) + "\t<key>Enable";
+    for (const std::string& text : {std::string("not a property list"), cut}) {
+        SCOPED_TRACE(text);
+        Instance run;
+        run.fields.prefCenterSquareDouble = false;
+        std::ofstream(PrefsPath(), std::ios::binary) << text;
+        EXPECT_TRUE(run.Save());
+        EXPECT_EQ(run.doc->keptAsidePath, PrefsPath().string() + ".unreadable");
+        EXPECT_FALSE(run.doc->readFailureReason.empty());
+        EXPECT_EQ(ReadRaw(fw::FolderItem(run.doc->keptAsidePath)), text);
+        Instance read;
+        EXPECT_FALSE(read.fields.prefCenterSquareDouble);
+        EXPECT_EQ(read.fields.prefEnableSpecialSpaces, text == cut);
+        EXPECT_TRUE(read.Save());
+        EXPECT_EQ(read.doc->keptAsidePath, "");
+    }
+}
+
 TEST_F(Schema, AMissingPreferencesFolderIsCreatedAtTheFirstSave) {
     UsePreferencesFolder(temp_ / "fresh" / "account" / ".config");
-    auto [doc, fields] = Load();
+    Instance run;
     EXPECT_FALSE(std::filesystem::exists(prefsFolder_));
-    prefs::SavePrefs(*doc, fields, kSaved);
+    EXPECT_TRUE(run.Save());
     EXPECT_EQ(ReadPrefsFile(), Head() + kDefaultsBody + Version() + Tail());
 }
 
@@ -165,14 +247,17 @@ TEST_F(Schema, AFolderThatCannotBeWrittenKeepsTheValuesAndReportsOnlyToTheDocume
     // create anything below it.
     std::ofstream(temp_ / "blocker") << "not a folder";
     UsePreferencesFolder(temp_ / "blocker" / "config");
-    auto [doc, fields] = Load();
-    EXPECT_EQ(OptionValuesInTableOrder(fields),
+    Instance run;
+    EXPECT_EQ(OptionValuesInTableOrder(run.fields),
               (std::vector<bool>{true, true, false, true, true, true, false, true}));
-    fields.prefEnableSpecialSpaces = true;
-    prefs::SavePrefs(*doc, fields, kSaved);
-    EXPECT_TRUE(doc->error);
-    EXPECT_EQ(doc->errorMessage, "Could not open file for saving");
-    EXPECT_TRUE(fields.prefEnableSpecialSpaces);
+    run.fields.prefEnableSpecialSpaces = true;
+    const plist* before = run.doc.get();
+    EXPECT_FALSE(run.Save());
+    EXPECT_EQ(run.doc.get(), before);
+    EXPECT_TRUE(run.doc->error);
+    EXPECT_EQ(run.doc->errorMessage, "Could not open file for saving");
+    EXPECT_TRUE(run.fields.prefEnableSpecialSpaces);
+    EXPECT_FALSE(run.stored.prefEnableSpecialSpaces); // still to be written
     EXPECT_FALSE(std::filesystem::exists(PrefsPath()));
 }
 

@@ -98,7 +98,9 @@ int Application::Run() {
             // The system ended the loop (logging out, say): the application
             // still closes, once.
             quitting_ = true;
+            exitStatus_ = status;
             Event_Close();
+            status = exitStatus_;
         }
     }
     DeleteWindows();
@@ -115,7 +117,7 @@ void Application::Quit(int status) {
     for (Window* window : OpenWindows()) {
         window->Close();
     }
-    QCoreApplication::exit(status);
+    QCoreApplication::exit(exitStatus_);
 }
 
 void Application::UpdateMenus() {

@@ -34,6 +34,8 @@ public:
     void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
     bool HasMenuHandler(const std::string& itemName) const;
 
+    // Returns the exit status: the one given to Quit, unless Event_Close
+    // set another.
     int Run();
     // Raises Event_Close once, closes the windows and ends the event loop.
     void Quit(int status = 0);
@@ -61,6 +63,8 @@ protected:
     virtual void Event_Open() {}
     virtual void Event_EnableMenuItems() {}
     virtual void Event_Close() {}
+    // From Event_Close: the status with which the process exits.
+    void SetExitStatus(int status) { exitStatus_ = status; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

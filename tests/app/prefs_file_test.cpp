@@ -1,0 +1,103 @@
+// The preferences file as the running application meets it: a file that is
+// kept aside, and a file that another run changed meanwhile.
+#include "ShellFixture.h"
+#include "prefs/PrefSchema.h"
+
+#include <QDir>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class PrefsFile : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        // Each message with whether the splash still showed under it.
+        fw::SetMsgBoxCatcher([this](const std::string& text) {
+            messages.push_back(text);
+            overSplash.push_back(Splash() != nullptr);
+        });
+        QDir().mkpath(home.filePath(QStringLiteral("config")));
+    }
+
+    static void WritePrefs(const std::string& text) {
+        std::ofstream(prefs::PrefsFile().Path(), std::ios::binary) << text;
+    }
+
+    // What the user is told of the file kept aside by the last save.
+    std::string KeptAsideNotice() const {
+        const std::string path = prefs::PrefsFile().AbsolutePath();
+        EXPECT_FALSE(app->myPrefs->readFailureReason.empty());
+        return "Your preferences file could not be read in full (" +
+               app->myPrefs->readFailureReason + "). It was kept as " + path +
+               ".unreadable, and a new one was written.";
+    }
+
+    static void LetTheLoopRun() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    std::vector<bool> overSplash;
+};
+
+} // namespace
+
+// Told once per file kept aside, when the splash has gone; the save itself
+// succeeded, so the application ends as usual.
+TEST_F(PrefsFile, AFileKeptAsideIsToldOnceAndNeverOverTheSplash) {
+    WritePrefs("not a property list");
+    EXPECT_EQ(Run([this] {
+                  ASSERT_NE(Splash(), nullptr);
+                  EXPECT_TRUE(app->savePrefs());
+                  EXPECT_TRUE(messages.empty());
+                  SplashTimer()->Fire();
+                  LetTheLoopRun();
+                  ASSERT_EQ(messages.size(), 1u);
+                  EXPECT_EQ(messages[0], KeptAsideNotice());
+                  EXPECT_TRUE(app->savePrefs());
+                  Choose("FileQuit");
+              }),
+              0);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(overSplash, std::vector<bool>{false});
+}
+
+// At Quit the splash goes first, and the user is told before the end.
+TEST_F(PrefsFile, QuittingOverTheSplashTellsOfAFileKeptAsideBeforeTheEnd) {
+    const std::string damaged = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n"
+                                "\t<key>EnableSpecialSpaces</key>\n\t<true/>\n\t<key>x";
+    WritePrefs(damaged);
+    EXPECT_EQ(Run([this] {
+                  ASSERT_NE(Splash(), nullptr);
+                  Choose("FileQuit");
+                  ASSERT_EQ(messages.size(), 1u);
+                  EXPECT_EQ(messages[0], KeptAsideNotice());
+              }),
+              0);
+    EXPECT_EQ(overSplash, std::vector<bool>{false});
+    std::ifstream aside(prefs::PrefsFile().Path().string() + ".unreadable", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), damaged);
+    EXPECT_TRUE(app->prefEnableSpecialSpaces); // what could be read was kept
+}
+
+// A run that changed nothing writes nothing over what another run wrote.
+TEST_F(PrefsFile, QuitKeepsWhatAnotherRunWroteMeanwhile) {
+    EXPECT_EQ(Run([this] {
+                  SplashTimer()->Fire();
+                  EXPECT_FALSE(app->prefEnableSpecialSpaces);
+                  auto other = prefs::OpenPrefs();
+                  prefs::OptionValues values;
+                  prefs::OptionValues stored = prefs::LoadPrefs(*other, values);
+                  values.prefEnableSpecialSpaces = true;
+                  ASSERT_TRUE(prefs::SavePrefs(other, values, stored));
+                  Choose("FileQuit");
+              }),
+              0);
+    EXPECT_TRUE(app->prefEnableSpecialSpaces);
+    auto read = prefs::OpenPrefs();
+    prefs::OptionValues values;
+    prefs::LoadPrefs(*read, values);
+    EXPECT_TRUE(values.prefEnableSpecialSpaces);
+}
