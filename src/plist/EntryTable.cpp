@@ -1,8 +1,42 @@
 #include "plist/EntryTable.h"
 
+#include <array>
+
 namespace plistio {
 namespace {
+
 const std::string kEmpty;
+const std::array<std::string, 9> kKnownTypes = {
+    "string", "integer", "real", "date", "data", "boolean", "dict", "array", "double",
+};
+const std::string& kDict = kKnownTypes[6];
+const std::string& kArray = kKnownTypes[7];
+
+} // namespace
+
+const std::string& EntryTable::Entry::TypeName() const {
+    return typed_ && type_ != nullptr ? *type_ : kEmpty;
+}
+
+bool EntryTable::Entry::IsNode() const {
+    return typed_ && (type_ == &kDict || type_ == &kArray);
+}
+
+void EntryTable::Entry::SetTypeName(std::string_view type) {
+    for (const std::string& known : kKnownTypes) {
+        if (!type.empty() && type[0] == known[0] && type == known) {
+            type_ = &known;
+            other_.reset();
+            return;
+        }
+    }
+    other_ = std::make_unique<std::string>(type);
+    type_ = other_.get();
+}
+
+void EntryTable::Entry::ClearTypeName() {
+    type_ = nullptr;
+    other_.reset();
 }
 
 // --- Lookup --------------------------------------------------------------
@@ -48,7 +82,7 @@ const EntryTable::Entry* EntryTable::TypedAt(std::int32_t position) const {
 // --- Changes -------------------------------------------------------------
 
 EntryTable::Entry& EntryTable::NewEntry(std::string_view key) {
-    entries_.push_back(std::make_unique<Entry>(std::string(key)));
+    entries_.emplace_back(std::string(key));
     const auto slot = static_cast<std::uint32_t>(entries_.size() - 1);
     settled_ = slot + 1;
     if (indexed_) {
@@ -57,7 +91,7 @@ EntryTable::Entry& EntryTable::NewEntry(std::string_view key) {
         IndexAll(); // the table outgrows scanning
     }
     typedSlots_.clear();
-    return *entries_.back();
+    return entries_.back();
 }
 
 void EntryTable::Index(std::uint32_t slot) {
@@ -119,7 +153,7 @@ bool EntryTable::SetType(std::string_view key, std::string_view type) {
     bool created = false;
     Entry& entry = TypedEntry(key, &created);
     const bool wasNode = !created && entry.IsNode();
-    entry.type_.assign(type);
+    entry.SetTypeName(type);
     return wasNode;
 }
 
@@ -134,7 +168,7 @@ bool EntryTable::SetScalar(std::string_view key, std::string_view type, std::str
     bool created = false;
     Entry& entry = TypedEntry(key, &created);
     const bool wasNode = !created && entry.IsNode();
-    entry.type_.assign(type);
+    entry.SetTypeName(type);
     entry.value_ = std::move(value);
     MarkValued(entry, true);
     return wasNode;
@@ -143,7 +177,7 @@ bool EntryTable::SetScalar(std::string_view key, std::string_view type, std::str
 bool EntryTable::Put(std::string_view key, std::string_view type, std::string* value) {
     bool created = false;
     Entry& entry = TypedEntry(key, &created);
-    entry.type_.assign(type);
+    entry.SetTypeName(type);
     if (value != nullptr) {
         entry.value_ = std::move(*value);
     } else {
@@ -154,8 +188,11 @@ bool EntryTable::Put(std::string_view key, std::string_view type, std::string* v
 }
 
 void EntryTable::Append(std::string key, std::string_view type, std::string* value) {
-    Entry& entry = *entries_.emplace_back(std::make_unique<Entry>(std::move(key)));
-    entry.type_.assign(type);
+    if (entries_.empty()) {
+        entries_.reserve(4); // most nodes hold a few entries
+    }
+    Entry& entry = entries_.emplace_back(std::move(key));
+    entry.SetTypeName(type);
     entry.typed_ = true;
     ++typed_;
     if (value != nullptr) {
@@ -202,11 +239,11 @@ bool EntryTable::Settle() {
     if (repeated) {
         // Seldom: the entries are stored again one by one, each repeat in
         // the place of the first.
-        std::vector<std::unique_ptr<Entry>> all = std::move(entries_);
+        std::vector<Entry> all = std::move(entries_);
         Clear();
-        for (const auto& entry : all) {
-            if (entry->Live()) {
-                Put(entry->key_, entry->type_, entry->valued_ ? &entry->value_ : nullptr);
+        for (Entry& entry : all) {
+            if (entry.Live()) {
+                Put(entry.key_, entry.TypeName(), entry.valued_ ? &entry.value_ : nullptr);
             }
         }
     }
@@ -219,7 +256,7 @@ bool EntryTable::RemoveType(std::string_view key) {
         return false;
     }
     MarkTyped(At(slot), false);
-    std::string().swap(At(slot).type_);
+    At(slot).ClearTypeName();
     if (!At(slot).valued_) {
         Kill(slot);
     }
@@ -254,7 +291,7 @@ void EntryTable::Kill(std::uint32_t slot) {
 }
 
 void EntryTable::Compact() {
-    std::erase_if(entries_, [](const auto& entry) { return !entry->Live(); });
+    std::erase_if(entries_, [](const Entry& entry) { return !entry.Live(); });
     settled_ = static_cast<std::uint32_t>(entries_.size());
     dead_ = 0;
     if (indexed_) {

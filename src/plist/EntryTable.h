@@ -23,8 +23,8 @@ public:
 
         const std::string& Key() const { return key_; }
         // The empty text for an entry without a type name.
-        const std::string& TypeName() const { return type_; }
-        bool IsNode() const { return typed_ && (type_ == "dict" || type_ == "array"); }
+        const std::string& TypeName() const;
+        bool IsNode() const;
         bool Typed() const { return typed_; }
         // Null for an entry without a value text.
         const std::string* Value() const { return valued_ ? &value_ : nullptr; }
@@ -33,9 +33,15 @@ public:
         friend class EntryTable;
         bool Live() const { return typed_ || valued_; }
 
+        void SetTypeName(std::string_view type);
+        void ClearTypeName();
+
         std::string key_;
-        std::string type_;
         std::string value_;
+        // One of the type names the store writes itself, held once for all
+        // entries, or other_ for any other name.
+        const std::string* type_ = nullptr;
+        std::unique_ptr<std::string> other_;
         std::uint32_t hash_ = 0;
         bool typed_ = false;
         bool valued_ = false;
@@ -94,12 +100,10 @@ private:
     void IndexAll();
     void Compact();
 
-    Entry& At(std::size_t slot) { return *entries_[slot]; }
-    const Entry& At(std::size_t slot) const { return *entries_[slot]; }
+    Entry& At(std::size_t slot) { return entries_[slot]; }
+    const Entry& At(std::size_t slot) const { return entries_[slot]; }
 
-    // Each entry stays where it was made: a large node grows without moving
-    // its entries.
-    std::vector<std::unique_ptr<Entry>> entries_;
+    std::vector<Entry> entries_;
     fw::HashIndex index_;
     bool indexed_ = false;
     std::uint32_t typed_ = 0;

@@ -16,7 +16,8 @@ namespace plistio {
 namespace {
 
 bool OnlyXmlSpace(std::string_view text) {
-    return text.find_first_not_of(" \t\n\r") == std::string_view::npos;
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
 }
 
 // Data is Base64 text over any number of lines: the blanks around each line
@@ -253,8 +254,19 @@ private:
 
     void Hold(Held what, std::string_view type) {
         held_ = what;
-        type_.assign(type);
         text_.clear();
+        // The element's name lasts only as long as the event: the usual
+        // names are held as literals, any other as a copy.
+        static constexpr std::string_view kUsual[] = {"key",  "string", "integer", "real",
+                                                      "date", "data",   "boolean"};
+        for (const std::string_view usual : kUsual) {
+            if (type == usual) {
+                type_ = usual;
+                return;
+            }
+        }
+        otherType_.assign(type);
+        type_ = otherType_;
     }
 
     // An element before the root's entries: the frame "plist", then the
@@ -402,7 +414,8 @@ private:
     std::string head_;     // the markup before the root's entries
     std::vector<Frame> stack_;
     Held held_ = Held::None;
-    std::string type_;
+    std::string_view type_;
+    std::string otherType_;
     std::string text_;
     DataText data_;
     std::string valueKey_; // the key of the value
