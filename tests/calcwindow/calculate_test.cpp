@@ -93,15 +93,15 @@ TEST_F(Calculate, EditKeysWorkInTheWordField) {
         const char* clipboard;
     };
     const Row rows[] = {
-        {Qt::Key_A, false, "", "quiz", "quiz", ""},
-        {Qt::Key_C, true, "", "quiz", "quiz", "quiz"},
-        {Qt::Key_X, true, "", "", "", "quiz"},
-        {Qt::Key_V, true, "ox", "ox", "", "ox"},
-        {Qt::Key_Z, false, "", "", "", ""}, // undoes the typing
+        {Qt::Key_A, false, "", "quiz", "quiz", ""},    // select all
+        {Qt::Key_C, true, "", "quiz", "quiz", "quiz"}, // copy
+        {Qt::Key_X, true, "", "", "", "quiz"},         // cut
+        {Qt::Key_V, true, "ox", "ox", "", "ox"},       // paste over the selection
+        {Qt::Key_Z, false, "", "", "", ""},            // undo the typing
     };
     for (const Row& row : rows) {
-        for (const QString& text : {QString(QChar(row.key - Qt::Key_A + 1)),
-                                    QString(QChar(row.key).toLower())}) {
+        for (const QString& text :
+             {QString(QChar(row.key - Qt::Key_A + 1)), QString(QChar(row.key).toLower())}) {
             const std::string where = QKeySequence(Qt::CTRL | row.key).toString().toStdString() +
                                       (text[0].isLetter() ? " with its letter" : "");
             field->SetText("");
@@ -124,8 +124,8 @@ TEST_F(Calculate, EditKeysWorkInTheWordField) {
 TEST_F(Calculate, KeysPressedDuringACalculationWaitForIt) {
     TalloCalc* w = Open();
     QTest::keyClicks(Field(w), "quiz");
-    for (const auto& [key, text] : {std::pair{Qt::Key_O, "o"}, std::pair{Qt::Key_X, "x"},
-                                    std::pair{Qt::Key_Return, "\r"}}) {
+    for (const auto& [key, text] :
+         {std::pair{Qt::Key_O, "o"}, std::pair{Qt::Key_X, "x"}, std::pair{Qt::Key_Return, "\r"}}) {
         QCoreApplication::postEvent(Field(w), new QKeyEvent(QEvent::KeyPress, key, {}, text));
         QCoreApplication::postEvent(Field(w), new QKeyEvent(QEvent::KeyRelease, key, {}, text));
     }

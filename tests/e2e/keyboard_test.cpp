@@ -67,7 +67,8 @@ protected:
         if (cell == nullptr || cell->role() != QAccessible::Cell) {
             return "no cell";
         }
-        const QList<QAccessibleInterface*> heading = cell->tableCellInterface()->columnHeaderCells();
+        const QList<QAccessibleInterface*> heading =
+            cell->tableCellInterface()->columnHeaderCells();
         const QString column = heading.isEmpty() ? QString() : heading[0]->text(QAccessible::Name);
         return (column + QStringLiteral(": ") + cell->text(QAccessible::Name)).toStdString();
     }

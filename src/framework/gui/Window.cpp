@@ -289,8 +289,12 @@ void Window::Hide() {
 void Window::FocusNextPane(bool forward) {
     Window* owner = frame_ == WindowFrame::Drawer && parent_ != nullptr ? parent_ : this;
     std::vector<Window*> panes{owner};
-    for (Window* drawer : owner->findChildren<Window*>(Qt::FindDirectChildrenOnly)) {
-        if (drawer->frame_ == WindowFrame::Drawer && !drawer->closed_ && drawer->isVisible()) {
+    // In order of creation. (Window has no meta-object of its own, so
+    // findChildren<Window*> would take any child widget for one.)
+    for (QObject* child : owner->children()) {
+        auto* drawer = dynamic_cast<Window*>(child);
+        if (drawer != nullptr && drawer->frame_ == WindowFrame::Drawer && !drawer->closed_ &&
+            drawer->isVisible()) {
             panes.push_back(drawer);
         }
     }
