@@ -61,16 +61,19 @@ protected:
         }
         return nullptr;
     }
-    // What a screen reader reads where the focus is in a list: the cell.
+    // What a screen reader reads where the focus is in a list: the cell, with
+    // its column's heading. (The heading is asked of the table: Qt hands out
+    // a cell's heading cells as new objects that nobody deletes.)
     static std::string FocusedCell(QWidget* list) {
-        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(list)->focusChild();
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+        QAccessibleInterface* cell = table->focusChild();
         if (cell == nullptr || cell->role() != QAccessible::Cell) {
             return "no cell";
         }
-        const QList<QAccessibleInterface*> heading =
-            cell->tableCellInterface()->columnHeaderCells();
-        const QString column = heading.isEmpty() ? QString() : heading[0]->text(QAccessible::Name);
-        return (column + QStringLiteral(": ") + cell->text(QAccessible::Name)).toStdString();
+        const int column = cell->tableCellInterface()->columnIndex();
+        return (table->tableInterface()->columnDescription(column) + QStringLiteral(": ") +
+                cell->text(QAccessible::Name))
+            .toStdString();
     }
 };
 
