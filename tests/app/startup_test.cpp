@@ -73,7 +73,7 @@ TEST_F(Shell, ClosingTheLastWindowQuitsOnce) {
 }
 
 TEST_F(Shell, SplashClickOpensCalculatorOneAndNeitherClickNorTimerOpensASecond) {
-    Run([this] {
+    Run([] {
         QPointer<SplashScreen> splash = Splash();
         QPointer<fw::Timer> timer = SplashTimer();
         EXPECT_EQ(timer->Period(), 10000);
@@ -90,7 +90,7 @@ TEST_F(Shell, SplashClickOpensCalculatorOneAndNeitherClickNorTimerOpensASecond) 
 }
 
 TEST_F(Shell, TimerFiringDuringAClickStillOpensOneCalculator) {
-    Run([this] {
+    Run([] {
         QWidget* content = Splash()->Content();
         QTest::mousePress(content, Qt::LeftButton, {}, QPoint(40, 300));
         SplashTimer()->Fire();

@@ -241,6 +241,8 @@ TEST_F(CalcWindow, ClickingAButtonLeavesTheTypingInTheWordField) {
 
 // Tab walks only the controls the user can see: never the window's own tile
 // list beyond its right edge, nor the options while their panel is closed.
+// Shift+Tab walks back, also out of the word field; it comes as Backtab, as
+// X11 and Wayland send it.
 TEST_F(CalcWindow, TabPassesOnlyThroughControlsInSight) {
     TalloCalc* w = Open();
     QApplication::setActiveWindow(w);
@@ -249,8 +251,9 @@ TEST_F(CalcWindow, TabPassesOnlyThroughControlsInSight) {
     const auto walk = [w](Qt::KeyboardModifiers modifiers) {
         std::vector<std::string> names;
         Field(w)->setFocus();
+        const Qt::Key key = modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab;
         for (int i = 0; i < 12; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
             names.push_back(QApplication::focusWidget()->objectName().toStdString());
         }
         return names;
@@ -304,4 +307,14 @@ TEST_F(CalcWindow, SortArrowFollowsTheRowsOrderAndHeadingsStayWhole) {
                 << tiles->Heading(c) << " sorted by " << column;
         }
     }
+
+    // The drawer's arrow stays while a word leaves the counts of its column
+    // as they were, and goes when a word changes them.
+    Enter(w, "zap"); // Individual words: the full set again
+    EXPECT_TRUE(tiles->header()->isSortIndicatorShown());
+    CombinedWords(w);
+    emit tiles->header()->sectionClicked(2);
+    Enter(w, "zap");
+    EXPECT_EQ(Tile(w, "Z"), "0");
+    EXPECT_FALSE(tiles->header()->isSortIndicatorShown());
 }

@@ -15,6 +15,7 @@
 #include "windows/prefsWindow.h"
 
 #include <QAccessible>
+#include <QMessageBox>
 #include <QTabBar>
 
 namespace {
@@ -26,6 +27,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
     static QWidget* Focused() { return QApplication::focusWidget(); }
+    // Whether the window system made the window the active one. (A drawer
+    // counts as active with its window already, so qWaitForWindowActive
+    // can't tell.)
+    static bool Activated(const fw::Window* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
     static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         QWidget* target = Focused() != nullptr ? Focused() : QApplication::activeWindow();
         ASSERT_NE(target, nullptr);
@@ -45,6 +52,28 @@ protected:
     }
     template <class T> static bool Value(const fw::Window* window, const char* name, int i = -1) {
         return window->FindControl<T>(name, i)->Value();
+    }
+    static fw::Window* Drawer(const fw::Window* window) {
+        for (fw::Window* other : fw::OpenWindows()) {
+            if (other->ParentWindow() == window && other->Frame() == fw::WindowFrame::Drawer) {
+                return other;
+            }
+        }
+        return nullptr;
+    }
+    // What a screen reader reads where the focus is in a list: the cell, with
+    // its column's heading. (The heading is asked of the table: Qt hands out
+    // a cell's heading cells as new objects that nobody deletes.)
+    static std::string FocusedCell(QWidget* list) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+        QAccessibleInterface* cell = table->focusChild();
+        if (cell == nullptr || cell->role() != QAccessible::Cell) {
+            return "no cell";
+        }
+        const int column = cell->tableCellInterface()->columnIndex();
+        return (table->tableInterface()->columnDescription(column) + QStringLiteral(": ") +
+                cell->text(QAccessible::Name))
+            .toStdString();
     }
 };
 
@@ -102,8 +131,38 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         ASSERT_NE(fw::SingleInstance<TalloBoard>::Current(), nullptr);
         EXPECT_TRUE(fw::SingleInstance<TalloBoard>::Current()->isVisible());
         Activate(calc);
+        Key(Qt::Key_F6); // no drawer shows: the focus stays
+        EXPECT_EQ(Focused(), calc->FindControl("btn_Board")->Widget());
         Toggle(calc, "btn_Letters");
         EXPECT_EQ(calc->FindControl<fw::PushButton>("btn_Letters")->Caption(), "Hide Letters");
+
+        // F6 moves into the drawer, from the word field too, whose key filter
+        // would swallow the key: the tile list takes the focus, and its cells
+        // are read as the arrows move through them. Shift+F6 moves back.
+        fw::Window* drawer = Drawer(calc);
+        ASSERT_NE(drawer, nullptr);
+        QWidget* tiles = drawer->FindControl("lbox_Tiles")->Widget();
+        // The offscreen platform activates every window it shows, a drawer
+        // too, where a desktop leaves the focus in the calculator.
+        QCoreApplication::processEvents();
+        Activate(calc);
+        ASSERT_TRUE(TabTo(calc, "tbox_Word"));
+        Key(Qt::Key_F6);
+        ASSERT_TRUE(Activated(drawer));
+        EXPECT_EQ(Focused(), tiles);
+        EXPECT_EQ(FocusedCell(tiles), " : _");
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Right);
+        EXPECT_EQ(FocusedCell(tiles), "Total: 9");
+        Key(Qt::Key_F6, Qt::ShiftModifier);
+        ASSERT_TRUE(Activated(calc));
+        EXPECT_EQ(Focused(), calc->FindControl("tbox_Word")->Widget());
+        Key(Qt::Key_F6);
+        ASSERT_TRUE(Activated(drawer));
+        EXPECT_EQ(FocusedCell(tiles), "Total: 9"); // where it was left
+        Key(Qt::Key_F6);
+        ASSERT_TRUE(Activated(calc));
+        EXPECT_EQ(Focused(), calc->FindControl("tbox_Word")->Widget());
 
         // Preferences: one option changed, confirmed with Return (OK).
         Key(Qt::Key_Comma, Qt::ControlModifier);
@@ -165,8 +224,14 @@ void ExpectAnnounced(fw::Control& control, const std::string& where) {
         QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(tabs);
         ASSERT_NE(bar, nullptr) << where;
         EXPECT_EQ(bar->role(), QAccessible::PageTabList) << where;
-        ASSERT_GT(bar->childCount(), 0) << where;
+        // The tabs and nothing else: no scroll buttons where every tab fits.
+        ASSERT_EQ(bar->childCount(), panel->TabCount()) << where;
+        for (int tab = 0; tab < bar->childCount(); ++tab) {
+            EXPECT_EQ(bar->child(tab)->role(), QAccessible::PageTab) << where;
+            EXPECT_EQ(bar->indexOfChild(bar->child(tab)), tab) << where;
+        }
         EXPECT_EQ(bar->child(0)->text(QAccessible::Name), QStringLiteral("Defaults")) << where;
+        EXPECT_TRUE(bar->child(0)->state().selected) << where;
         return;
     } else {
         ADD_FAILURE() << "a control of no known kind: " << where;
@@ -174,8 +239,15 @@ void ExpectAnnounced(fw::Control& control, const std::string& where) {
     EXPECT_FALSE(name.trimmed().isEmpty()) << where;
 }
 
-// Returns how many controls were looked at (the board window has none).
+// A window is announced by its title when the user switches to it: a
+// dialog when it is the title-less modal kind, else a frame. Returns how many
+// controls were looked at (the board window has none).
 int ExpectWindowAnnounced(fw::Window& window) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&window);
+    EXPECT_EQ(face->role(), window.Frame() == fw::WindowFrame::ModalDialog ? QAccessible::Dialog
+                                                                           : QAccessible::Window)
+        << window.Title();
+    EXPECT_EQ(face->text(QAccessible::Name).toStdString(), window.Title());
     int seen = 0;
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         auto* control = dynamic_cast<fw::Control*>(widget);
@@ -192,7 +264,23 @@ TEST_F(Keyboard, EveryVisibleControlOfEveryWindowHasANameAndItsRole) {
     Run([this] {
         ASSERT_NE(Splash(), nullptr);
         ASSERT_TRUE(Splash()->isVisible());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Splash())->role(), QAccessible::Dialog);
         EXPECT_EQ(ExpectWindowAnnounced(*Splash()), 1);
+        // A message box is the alert kind of dialog, named by the application.
+        fw::SetMsgBoxCatcher(nullptr);
+        QAccessible::Role boxRole = QAccessible::NoRole;
+        QString boxName;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            boxRole = QAccessible::queryAccessibleInterface(box)->role();
+            boxName = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+            box->accept();
+        });
+        fw::MsgBox("The preferences could not be saved.");
+        fw::SetMsgBoxCatcher([this](const std::string& text) { messages.push_back(text); });
+        EXPECT_EQ(boxRole, QAccessible::AlertMessage);
+        EXPECT_EQ(boxName, QStringLiteral("Tallorix"));
         SplashTimer()->Fire();
         TalloCalc* calc = CalculatorTitled("Tallorix 1");
         ASSERT_NE(calc, nullptr);
@@ -220,6 +308,7 @@ TEST_F(Keyboard, EveryVisibleControlOfEveryWindowHasANameAndItsRole) {
             }
         }
         EXPECT_EQ(windows, 5); // calculator, drawer, about, preferences, board
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Drawer(calc))->role(), QAccessible::Window);
         // The calculator's 21 in sight and its own tile list with its box, the
         // drawer's list, the about label, the preferences' 12.
         EXPECT_EQ(controls, 23 + 1 + 1 + 12);

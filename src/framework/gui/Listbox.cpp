@@ -160,6 +160,11 @@ void Listbox::SetCell(int row, int column, const std::string& text) {
         column >= ColumnCount()) {
         return;
     }
+    // The text the cell holds already changes nothing, and the rows keep
+    // their order.
+    if (model_->CellText(row, column) == text) {
+        return;
+    }
     editable_->SetCellText(row, column, text);
     itemModel_->CellChanged(row, column);
     if (column == sortedColumn_) {

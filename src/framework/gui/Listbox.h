@@ -60,8 +60,8 @@ public:
 
     // The heading's sort indicator tells the order the rows are in: Sort
     // shows it over the sorted column, and a change that may break that order
-    // (rows added, a cell of that column set, rows changed behind the list's
-    // back) takes it away.
+    // (rows added, a cell of that column set to another text, rows changed
+    // behind the list's back) takes it away.
     int SortedColumn() const { return sortedColumn_; }
     void SetSortedColumn(int column);
     void Sort();

@@ -30,7 +30,7 @@ private:
     void LayoutPages();
     void ShowPage(int tab);
 
-    QTabBar* bar_;
+    QTabBar* bar_ = nullptr;
     std::vector<QFrame*> pages_;
 };
 

@@ -6,6 +6,10 @@
 #include "framework/gui/PushButton.h"
 #include "framework/gui/Timer.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,6 +19,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
+#include <cstddef>
 #include <typeinfo>
 
 namespace fw {
@@ -69,9 +74,37 @@ private:
     Window* owner_;
 };
 
+// Qt presents a top-level widget of no class of its own as a "filler"; a
+// screen reader then may not announce a window when the user switches to it.
+// A window is a frame named by its title, and the title-less modal dialog a
+// dialog.
+class WindowAccessible final : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(Window* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QAccessible::Role role() const override {
+        const auto* window = dynamic_cast<const Window*>(widget());
+        return window != nullptr && window->Frame() == WindowFrame::ModalDialog
+                   ? QAccessible::Dialog
+                   : QAccessible::Window;
+    }
+};
+
+QAccessibleInterface* WindowInterface(const QString& /*className*/, QObject* object) {
+    if (auto* window = dynamic_cast<Window*>(object)) {
+        return new WindowAccessible(window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Window::Window(Window* parent) : QWidget(parent, Qt::Window), parent_(parent) {
+    static const bool announcedAsWindow = [] {
+        QAccessible::installFactory(&WindowInterface);
+        return true;
+    }();
+    (void)announcedAsWindow;
     setAttribute(Qt::WA_DeleteOnClose);
     content_ = new WindowContent(this);
     Registry().push_back(this);
@@ -96,6 +129,18 @@ void Window::Construct() {
         addActions(app->GetMenuBar()->Actions());
     }
     Layout();
+    // Qt hands the keys typed in a drawer to its window's shortcuts too, so
+    // only a window that is no drawer takes the keys that move between panes.
+    if (frame_ != WindowFrame::Drawer) {
+        for (const bool forward : {true, false}) {
+            auto* pane = new QAction(this);
+            pane->setShortcut(forward ? QKeySequence(Qt::Key_F6)
+                                      : QKeySequence(Qt::SHIFT | Qt::Key_F6));
+            pane->setShortcutContext(Qt::WindowShortcut);
+            connect(pane, &QAction::triggered, this, [this, forward] { FocusNextPane(forward); });
+            addAction(pane);
+        }
+    }
     CreateControls();
     BindControls();
     if (!unboundControls_.empty()) {
@@ -239,6 +284,42 @@ void Window::Show() {
 
 void Window::Hide() {
     hide();
+}
+
+void Window::FocusNextPane(bool forward) {
+    Window* owner = frame_ == WindowFrame::Drawer && parent_ != nullptr ? parent_ : this;
+    std::vector<Window*> panes{owner};
+    // In order of creation. (Window has no meta-object of its own, so
+    // findChildren<Window*> would take any child widget for one.)
+    for (QObject* child : owner->children()) {
+        auto* drawer = dynamic_cast<Window*>(child);
+        if (drawer != nullptr && drawer->frame_ == WindowFrame::Drawer && !drawer->closed_ &&
+            drawer->isVisible()) {
+            panes.push_back(drawer);
+        }
+    }
+    // The keys typed in a drawer come here too: the pane the focus moves on
+    // from is the active one.
+    auto here = std::find(panes.begin(), panes.end(), QApplication::activeWindow());
+    if (here == panes.end()) {
+        here = std::find(panes.begin(), panes.end(), this);
+    }
+    if (panes.size() < 2 || here == panes.end()) {
+        return;
+    }
+    const auto count = static_cast<std::ptrdiff_t>(panes.size());
+    const std::ptrdiff_t next = (here - panes.begin() + (forward ? 1 : count - 1)) % count;
+    panes[static_cast<std::size_t>(next)]->TakeFocus();
+}
+
+void Window::TakeFocus() {
+    raise();
+    activateWindow();
+    if (QWidget* last = focusWidget()) {
+        last->setFocus(Qt::OtherFocusReason);
+    } else {
+        focusNextPrevChild(true);
+    }
 }
 
 void Window::Close() {

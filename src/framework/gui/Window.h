@@ -88,6 +88,11 @@ public:
 
     void Show(); // shows and brings to the front
     void Hide();
+    // F6 and Shift+F6: the focus moves from the window to its next (or
+    // previous) shown drawer, and from the last (or first) drawer back to the
+    // window, as between the panes of one window. Nothing moves while no
+    // drawer shows.
+    void FocusNextPane(bool forward);
     void Close(); // raises Event_Close once; the window is deleted later
     bool IsClosed() const { return closed_; }
     Window* ParentWindow() const { return parent_; }
@@ -178,6 +183,9 @@ private:
     void KeepOnScreen();
     void FollowParent();
     void FollowParentDrawers();
+    // Activates the window and gives the focus to the control that last had
+    // it here, else to the first one that Tab reaches.
+    void TakeFocus();
 
     Window* parent_ = nullptr;
     QWidget* content_ = nullptr;
