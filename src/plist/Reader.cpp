@@ -105,6 +105,10 @@ public:
     }
 
     void Parse(std::string_view bytes) {
+        if (!parser_) {
+            outcome.reason = "no memory to read the file";
+            return;
+        }
         // expat takes an int's worth of bytes at a time.
         constexpr std::size_t kPiece = std::size_t{1} << 30;
         XML_Status status = XML_STATUS_OK;
@@ -398,7 +402,7 @@ private:
             // A repeated key holds the child of its last entry, if any.
             node.DropReplacedChildren();
         } else {
-            node.IndexChildren(); // the children's names are distinct
+            node.CompactChildren(); // indexes them
         }
         if (node.isArray_) {
             node.indexOf += 1; // the element count, as after the closing line

@@ -190,26 +190,6 @@ plistDict* plistDict::AppendChildUnindexed(std::string_view key, bool isArray,
     return added;
 }
 
-void plistDict::IndexChildren() {
-    childIndex_.Clear();
-    if (!ChildrenIndexed()) {
-        return;
-    }
-    std::vector<std::uint64_t> batch(children_.size());
-    for (std::uint32_t j = 0; j < children_.size(); ++j) {
-        batch[j] = std::uint64_t{children_[j].hash} << 32 | j;
-    }
-    childIndex_.InsertBatch(
-        std::move(batch),
-        [&](std::uint32_t stored, std::uint32_t j) {
-            return children_[stored].name == children_[j].name;
-        },
-        [&](std::uint32_t j, std::uint32_t first) {
-            children_[children_[first].lastSameName].nextSameName = j;
-            children_[first].lastSameName = j;
-        });
-}
-
 plistDict* plistDict::AppendChildNode(std::string_view key, bool isArray,
                                       std::unique_ptr<plistDict> built) {
     plistDict* added = AppendChildUnindexed(key, isArray, std::move(built));

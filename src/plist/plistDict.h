@@ -164,11 +164,10 @@ private:
     // child under `key` before) again.
     plistDict* AppendChildNode(std::string_view key, bool isArray,
                                std::unique_ptr<plistDict> built = nullptr);
-    // AppendChildNode for filling, with children of distinct names only:
-    // IndexChildren indexes them all once the node is filled.
+    // AppendChildNode for filling: CompactChildren indexes the children
+    // once the node is filled.
     plistDict* AppendChildUnindexed(std::string_view key, bool isArray,
                                     std::unique_ptr<plistDict> built = nullptr);
-    void IndexChildren();
     // Chains child j to the earlier children of its name, or indexes it as
     // the first of its name.
     void LinkChild(std::uint32_t j);

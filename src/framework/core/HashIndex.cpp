@@ -61,25 +61,6 @@ void HashIndex::Reserve(std::size_t count) {
     Rehash(capacity);
 }
 
-std::vector<std::uint64_t> HashIndex::SlotOrder(const std::vector<std::uint64_t>& batch) const {
-    constexpr std::size_t kRegions = 4096;
-    const std::size_t regionSize = std::max<std::size_t>(1, slots_.size() / kRegions);
-    const std::size_t mask = slots_.size() - 1;
-    const auto region = [&](std::uint64_t item) { return ((item >> 32) & mask) / regionSize; };
-    std::vector<std::uint32_t> starts(kRegions + 1, 0);
-    for (const std::uint64_t item : batch) {
-        ++starts[region(item) + 1];
-    }
-    for (std::size_t r = 1; r <= kRegions; ++r) {
-        starts[r] += starts[r - 1];
-    }
-    std::vector<std::uint64_t> order(batch.size());
-    for (const std::uint64_t item : batch) {
-        order[starts[region(item)]++] = item;
-    }
-    return order;
-}
-
 void HashIndex::Grow() {
     std::size_t capacity = 16;
     while (capacity < (used_ + 1) * 4) {

@@ -41,32 +41,6 @@ public:
     // Adds a position that is not in the table yet.
     void Insert(std::uint32_t hash, std::uint32_t position);
 
-    // Adds the positions of `batch`, each given as hash << 32 | position
-    // with the positions ascending. A position whose entry matches
-    // (`matches(stored, position)`) one already stored is not added:
-    // `repeated(position, stored)` is called instead. Positions of one key
-    // are met in ascending order, so the first of them is the one stored. A
-    // large batch is taken in the order of the table's slots, so that its
-    // probes walk the table once instead of missing the cache at nearly
-    // every position.
-    template <class Matches, class Repeated>
-    void InsertBatch(std::vector<std::uint64_t> batch, Matches&& matches, Repeated&& repeated) {
-        Reserve(std::size_t{used_} + batch.size());
-        if (batch.size() >= kBatchOrderMinimum) {
-            batch = SlotOrder(batch);
-        }
-        for (const std::uint64_t item : batch) {
-            const auto hash = static_cast<std::uint32_t>(item >> 32);
-            const auto position = static_cast<std::uint32_t>(item);
-            const std::uint32_t stored =
-                Find(hash, [&](std::uint32_t at) { return matches(at, position); });
-            if (stored == kNotFound) {
-                Insert(hash, position);
-            } else {
-                repeated(position, stored);
-            }
-        }
-    }
     // Removes a position that is in the table.
     void Erase(std::uint32_t hash, std::uint32_t position);
     // Forgets every position.
@@ -74,23 +48,9 @@ public:
     // Makes room for `count` positions in all, so that adding them grows
     // nothing.
     void Reserve(std::size_t count);
-    // Starts loading the place where `hash` is probed first, for an owner
-    // that knows the hashes it is about to look up.
-    void Prefetch(std::uint32_t hash) const {
-        if (!slots_.empty()) {
-            __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-        }
-    }
     std::size_t Size() const { return used_; }
 
 private:
-    // Batches smaller than this fit the cache as they come.
-    static constexpr std::uint32_t kBatchOrderMinimum = 4096;
-
-    // `batch` stably sorted by the region of the table where each position
-    // is probed first.
-    std::vector<std::uint64_t> SlotOrder(const std::vector<std::uint64_t>& batch) const;
-
     static constexpr std::uint32_t kEmpty = 0;
     static constexpr std::uint32_t kDeleted = 1;
     static constexpr std::uint32_t kFirstPosition = 2;
