@@ -25,12 +25,11 @@ protected:
         std::ofstream(prefs::PrefsFile().Path(), std::ios::binary) << text;
     }
 
-    // What the user is told of the file kept aside by the last save.
-    std::string KeptAsideNotice() const {
-        const std::string path = prefs::PrefsFile().AbsolutePath();
-        EXPECT_FALSE(app->myPrefs->readFailureReason.empty());
-        return "Your preferences file could not be read in full (" +
-               app->myPrefs->readFailureReason + "). It was kept as " + path +
+    // What the user is told of the file kept aside by the last save, which
+    // the reader found damaged for `reason`.
+    static std::string KeptAsideNotice(const std::string& reason) {
+        return "Your preferences file could not be read in full (" + reason +
+               "). It was kept as " + prefs::PrefsFile().AbsolutePath() +
                ".unreadable, and a new one was written.";
     }
 
@@ -55,7 +54,7 @@ TEST_F(PrefsFile, AFileKeptAsideIsToldOnceAndNeverOverTheSplash) {
                   SplashTimer()->Fire();
                   LetTheLoopRun();
                   ASSERT_EQ(messages.size(), 1u);
-                  EXPECT_EQ(messages[0], KeptAsideNotice());
+                  EXPECT_EQ(messages[0], KeptAsideNotice("line 1, column 1: syntax error"));
                   EXPECT_TRUE(app->savePrefs());
                   Choose("FileQuit");
               }),
@@ -73,7 +72,7 @@ TEST_F(PrefsFile, QuittingOverTheSplashTellsOfAFileKeptAsideBeforeTheEnd) {
                   ASSERT_NE(Splash(), nullptr);
                   Choose("FileQuit");
                   ASSERT_EQ(messages.size(), 1u);
-                  EXPECT_EQ(messages[0], KeptAsideNotice());
+                  EXPECT_EQ(messages[0], KeptAsideNotice("line 6, column 8: no element found"));
               }),
               0);
     EXPECT_EQ(overSplash, std::vector<bool>{false});
