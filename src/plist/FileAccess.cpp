@@ -301,8 +301,8 @@ void ReplaceSystemCalls(const SystemCalls* calls) {
     currentCalls = calls != nullptr ? calls : &kRealCalls;
 }
 
-ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) {
-    bytes = FileBytes();
+ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
+    bytes.clear();
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
@@ -310,44 +310,20 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes) 
     if (!S_ISREG(info.st_mode)) {
         return ReadStatus::Unreadable;
     }
-    // Non-blocking, and checked again once open, in case the path changed
-    // into something else in between.
+    // Non-blocking, and checked again once open (ReadAll takes only a
+    // regular file), in case the path changed into something else in
+    // between.
     const int fd =
         currentCalls->open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0) {
         return ReadStatus::Unreadable;
     }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    const bool read = ReadAll(fd, bytes);
+    ::close(fd);
+    if (!read) {
+        bytes.clear();
         return ReadStatus::Unreadable;
     }
-    // One byte more than the file's size, so that a file that grew since is
-    // noticed and read to its end.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    std::unique_ptr<char[]> data(new char[capacity]);
-    std::size_t size = 0;
-    for (;;) {
-        if (size == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), data.get(), size);
-            data = std::move(larger);
-            capacity *= 2;
-        }
-        const ssize_t n = ::read(fd, data.get() + size, capacity - size);
-        if (n > 0) {
-            size += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else if (n == 0) {
-            break;
-        } else {
-            ::close(fd);
-            return ReadStatus::Unreadable;
-        }
-    }
-    ::close(fd);
-    bytes.data_ = std::move(data);
-    bytes.size_ = size;
     return ReadStatus::Read;
 }
 

@@ -31,23 +31,10 @@ void ReplaceSystemCalls(const SystemCalls* calls);
 
 enum class ReadStatus { Read, Missing, Unreadable };
 
-// The bytes of a file, held without being set to anything first: a large
-// file is read once, not cleared and then read.
-class FileBytes {
-public:
-    std::string_view View() const { return {data_.get(), size_}; }
-    bool Empty() const { return size_ == 0; }
-
-private:
-    friend ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes);
-    std::unique_ptr<char[]> data_;
-    std::size_t size_ = 0;
-};
-
 // Reads a whole regular file into `bytes`. Anything else at the path (a
 // folder, a FIFO, a device) is Unreadable, and is never opened in a way that
 // could block.
-ReadStatus ReadRegularFile(const std::filesystem::path& path, FileBytes& bytes);
+ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
 
 // What ReplaceFile did.
 struct Replacement {

@@ -38,7 +38,7 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
     keepOldFile_ = false;
     const bool fromSavePath = saveTo.Exists();
     const fw::FolderItem& source = fromSavePath ? saveTo : readFrom;
-    plistio::FileBytes bytes;
+    std::string bytes;
     const plistio::ReadStatus status = source.Path().empty()
                                            ? plistio::ReadStatus::Missing
                                            : plistio::ReadRegularFile(source.Path(), bytes);
@@ -52,13 +52,13 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
         if (!fullyRead_) {
             readFailureReason = "the file could not be opened";
         }
-    } else if (!ReadBytes(bytes.View())) {
+    } else if (!ReadBytes(bytes)) {
         error = true;
         errorMessage = "Not a plist file";
     }
     // An empty file holds nothing that could be lost.
     keepOldFile_ =
-        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.Empty());
+        fromSavePath && !fullyRead_ && (status != plistio::ReadStatus::Read || !bytes.empty());
 }
 
 void plist::LoadFromBytes(std::string_view bytes) {
