@@ -174,19 +174,6 @@ bool EntryTable::SetScalar(std::string_view key, std::string_view type, std::str
     return wasNode;
 }
 
-bool EntryTable::Put(std::string_view key, std::string_view type, std::string* value) {
-    bool created = false;
-    Entry& entry = TypedEntry(key, &created);
-    entry.SetTypeName(type);
-    if (value != nullptr) {
-        entry.value_ = std::move(*value);
-    } else {
-        entry.value_.clear();
-    }
-    MarkValued(entry, value != nullptr);
-    return !created;
-}
-
 void EntryTable::Append(std::string key, std::string_view type, std::string* value) {
     if (entries_.empty()) {
         entries_.reserve(4); // most nodes hold a few entries
@@ -242,8 +229,16 @@ bool EntryTable::Settle() {
         std::vector<Entry> all = std::move(entries_);
         Clear();
         for (Entry& entry : all) {
-            if (entry.Live()) {
-                Put(entry.key_, entry.TypeName(), entry.valued_ ? &entry.value_ : nullptr);
+            if (!entry.Live()) {
+                continue;
+            }
+            if (entry.typed_) {
+                SetType(entry.key_, entry.TypeName());
+            }
+            if (entry.valued_) {
+                SetValue(entry.key_, std::move(entry.value_));
+            } else {
+                RemoveValue(entry.key_);
             }
         }
     }

@@ -67,19 +67,17 @@ public:
     // Removes the type name or the value text of `key`; false when it had none.
     bool RemoveType(std::string_view key);
     bool RemoveValue(std::string_view key);
-    // An entry as a file holds it: a key already there takes the type name
-    // and the value text (none when `value` is null) in its place. True
-    // when the key was there.
-    bool Put(std::string_view key, std::string_view type, std::string* value);
     void Clear();
 
     // --- Filling ---------------------------------------------------------
-    // Put for a node being filled, without looking for the key: Settle must
-    // follow before any other call. A file seldom repeats a key, and a
-    // large node fills far faster when each key is looked at once.
+    // An entry as a file holds it, appended without looking for its key:
+    // Settle must follow before any other call. A file seldom repeats a
+    // key, and a large node fills far faster when each key is looked at
+    // once.
     void Append(std::string key, std::string_view type, std::string* value);
-    // Indexes what was appended, making each repeated key count once, as
-    // Put would have; true when some key was repeated.
+    // Indexes what was appended. A key that came again takes the later type
+    // name and value text (none when `value` was null) in its place, as
+    // SetType and SetValue would; true when some key came again.
     bool Settle();
 
 private:

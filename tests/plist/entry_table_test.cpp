@@ -48,8 +48,8 @@ public:
     }
     bool RemoveType(const std::string& key) { return RemovePart(key, &Entry::type); }
     bool RemoveValue(const std::string& key) { return RemovePart(key, &Entry::value); }
-    // An entry put as a file holds it takes the place of an earlier one of
-    // its key.
+    // An entry appended as a file holds it takes the place of an earlier
+    // one of its key.
     void Put(const std::string& key, const std::string& type,
              const std::optional<std::string>& value) {
         SetType(key, type);
@@ -194,7 +194,8 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
             default: {
                 std::string text = value;
                 const bool node = type == "dict" || type == "array";
-                table.Put(key, type, node ? nullptr : &text);
+                table.Append(key, type, node ? nullptr : &text);
+                table.Settle();
                 model.Put(key, type, node ? std::nullopt : std::optional<std::string>(value));
                 break;
             }
@@ -210,21 +211,26 @@ TEST(EntryTable, EveryEntryMatchesAPlainListUnderRandomEdits) {
     }
 }
 
-// A file's entries are put as they come: a key that comes again takes the
-// later type name and value text in the place of the first.
-TEST(EntryTable, PutTellsWhetherTheKeyWasThere) {
+// A file's entries are appended as they come and settled once: a key that
+// comes again takes the later type name and value text in the place of the
+// first.
+TEST(EntryTable, SettlingTellsWhetherAKeyCameAgain) {
     for (const int count : {5, 200}) { // scanned, indexed
         EntryTable table;
         table.SetValue("untyped", "v");
-        std::string text = "first";
+        std::string text;
         for (int i = 0; i < count; ++i) {
             text = "first";
-            EXPECT_FALSE(table.Put("k" + std::to_string(i), "string", &text));
+            table.Append("k" + std::to_string(i), "string", &text);
         }
-        EXPECT_TRUE(table.Put("k0", "dict", nullptr)); // a node replaces a scalar
+        EXPECT_FALSE(table.Settle());
+        EXPECT_FALSE(table.Settle()); // nothing left to settle
+        table.Append("k0", "dict", nullptr); // a node replaces a scalar
         text = "again";
-        EXPECT_TRUE(table.Put("k1", "integer", &text));
-        EXPECT_FALSE(table.Put("untyped", "string", nullptr)); // new to the types
+        table.Append("k1", "integer", &text);
+        EXPECT_TRUE(table.Settle());
+        table.Append("untyped", "string", nullptr); // new to the types: comes last
+        EXPECT_TRUE(table.Settle());
         EXPECT_EQ(table.TypedCount(), count + 1);
         EXPECT_EQ(table.TypedAt(0)->Key(), "k0");
         EXPECT_TRUE(table.TypedAt(0)->IsNode());
