@@ -57,6 +57,8 @@ TEST_F(Writing, ElementFormsOfEveryKind) {
     root.SetData("blob", "AAEC");
     root.types.Set("odd", "boolean");
     root.values.Set("odd", "yes");
+    root.types.Set("loud", "boolean"); // "true" in any letter case is true
+    root.values.Set("loud", "TRUE");
     root.types.Set("custom", "uid");
     root.values.Set("custom", "7");
     root.SetString("a<b>&c", "1 < 2 > 0 & \"q\" 'a'");
@@ -80,6 +82,8 @@ TEST_F(Writing, ElementFormsOfEveryKind) {
                                "\t</data>\n"
                                "\t<key>odd</key>\n"
                                "\t<false/>\n"
+                               "\t<key>loud</key>\n"
+                               "\t<true/>\n"
                                "\t<key>custom</key>\n"
                                "\t<uid>7</uid>\n"
                                "\t<key>a&lt;b&gt;&amp;c</key>\n"
