@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <random>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +21,7 @@ int RealOpen(const char* path, int flags, mode_t mode) {
 }
 
 const SystemCalls kRealCalls{&RealOpen, &::write, &::posix_fallocate, &::ftruncate,
-                             &::fsync,  &::close, &::rename};
+                             &::fsync,  &::close, &::rename, &::flock};
 const SystemCalls* currentCalls = &kRealCalls;
 
 std::string Reason(int error) {
@@ -128,55 +129,6 @@ void SyncFolder(const fs::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
-}
-
-// As many links as the system itself follows in one path.
-constexpr int kMaxLinks = 40;
-
-// The path that a symbolic link holds, or false.
-bool ReadLink(const fs::path& link, fs::path& to) {
-    std::string text(256, '\0');
-    for (;;) {
-        const ssize_t n = ::readlink(link.c_str(), text.data(), text.size());
-        if (n < 0) {
-            return false;
-        }
-        if (static_cast<std::size_t>(n) < text.size()) {
-            text.resize(static_cast<std::size_t>(n));
-            to = text;
-            return true;
-        }
-        text.resize(text.size() * 2);
-    }
-}
-
-// The file that a save of `path` replaces. A symbolic link is followed to
-// its end, link by link, so that every link stays and the file at the end
-// is replaced, or created when it doesn't exist yet. A link that ends at
-// anything but a file (a folder, a FIFO) is itself what gets replaced. False
-// with `error` for links that lead round in a loop.
-bool Target(const fs::path& path, fs::path& target, int& error) {
-    fs::path current = path;
-    for (int links = 0; links <= kMaxLinks; ++links) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0) {
-            target = current; // nothing there yet, or the save fails on it
-            return true;
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            target = S_ISREG(info.st_mode) ? current : path;
-            return true;
-        }
-        fs::path to;
-        if (!ReadLink(current, to)) {
-            target = current;
-            return true;
-        }
-        // Relative to the link's own folder, as the system reads it.
-        current = to.is_absolute() ? to : current.parent_path() / to;
-    }
-    error = ELOOP;
-    return false;
 }
 
 // Whether the file can be opened for reading, probed as the reading does.
@@ -301,6 +253,55 @@ void ReplaceSystemCalls(const SystemCalls* calls) {
     currentCalls = calls != nullptr ? calls : &kRealCalls;
 }
 
+namespace {
+
+// As many links as the system itself follows in one path.
+constexpr int kMaxLinks = 40;
+
+// The path that a symbolic link holds, or false.
+bool ReadLink(const fs::path& link, fs::path& to) {
+    std::string text(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), text.data(), text.size());
+        if (n < 0) {
+            return false;
+        }
+        if (static_cast<std::size_t>(n) < text.size()) {
+            text.resize(static_cast<std::size_t>(n));
+            to = text;
+            return true;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+} // namespace
+
+bool SaveTarget(const fs::path& path, fs::path& target, int& error) {
+    fs::path current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            target = current; // nothing there yet, or the save fails on it
+            return true;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target = S_ISREG(info.st_mode) ? current : path;
+            return true;
+        }
+        fs::path to;
+        if (!ReadLink(current, to)) {
+            target = current;
+            return true;
+        }
+        // Relative to the link's own folder, as the system reads it.
+        current = to.is_absolute() ? to : current.parent_path() / to;
+    }
+    error = ELOOP;
+    return false;
+}
+
+
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
     bytes.clear();
     struct stat info {};
@@ -332,7 +333,7 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
     Replacement result;
     fs::path target;
     int error = 0;
-    if (!Target(path, target, error)) {
+    if (!SaveTarget(path, target, error)) {
         result.reason = Reason(error);
         return result;
     }

@@ -22,6 +22,7 @@ struct SystemCalls {
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
+    int (*flock)(int fd, int operation);
 };
 
 // The calls in use; `calls` replaces them until the next call, null restores
@@ -35,6 +36,13 @@ enum class ReadStatus { Read, Missing, Unreadable };
 // folder, a FIFO, a device) is Unreadable, and is never opened in a way that
 // could block.
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
+
+// The file that a save of `path` replaces. A symbolic link is followed to
+// its end, link by link, so that every link stays and the file at the end
+// is replaced, or created when it doesn't exist yet. A link that ends at
+// anything but a file (a folder, a FIFO) is itself what gets replaced. False
+// with `error` for links that lead round in a loop.
+bool SaveTarget(const std::filesystem::path& path, std::filesystem::path& target, int& error);
 
 // What ReplaceFile did.
 struct Replacement {

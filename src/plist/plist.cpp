@@ -4,6 +4,7 @@
 #include "framework/core/Yield.h"
 #include "plist/FileAccess.h"
 #include "plist/Reader.h"
+#include "plist/SaveLock.h"
 #include "plist/Writer.h"
 
 #include <algorithm>
@@ -110,7 +111,12 @@ void plist::Save() {
     const std::string text = SaveToBytes();
     plistio::Replacement replaced;
     if (!savePath.Path().empty()) {
-        replaced = plistio::ReplaceFile(savePath.Path(), text, keepOldFile_);
+        const plistio::SaveLock lock(savePath.Path());
+        if (lock.Held()) {
+            replaced = plistio::ReplaceFile(savePath.Path(), text, keepOldFile_);
+        } else {
+            replaced.reason = lock.Reason();
+        }
     }
     if (!replaced.done) {
         error = true;

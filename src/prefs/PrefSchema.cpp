@@ -1,5 +1,7 @@
 #include "prefs/PrefSchema.h"
 
+#include "plist/SaveLock.h"
+
 #include <array>
 
 namespace prefs {
@@ -30,14 +32,6 @@ void StoreBoolean(plist& document, std::string_view key, bool value) {
         root.types.Set(key, "boolean"); // in its place in the file
     }
     root.SetBoolean(key, value);
-}
-
-void WritePrefs(plist& document) {
-    // On a fresh account the preferences folder may not exist yet; without
-    // it the file could never be created. A folder that can't be made shows
-    // up as the save's own failure.
-    document.SavePath().Parent().CreateAsFolder();
-    document.Save();
 }
 
 OptionValues LoadPrefs(plist& document, OptionValues& values) {
@@ -71,6 +65,16 @@ bool MustWrite(const plist& file, const Option& option, const OptionValues& valu
 
 bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionValues& stored,
                const fw::Date& now) {
+    // Another run's save between this one's re-read and its rename would be
+    // lost: the lock keeps it out until this one is done.
+    document->SavePath().Parent().CreateAsFolder();
+    const plistio::SaveLock lock(document->SavePath().Path());
+    if (!lock.Held()) {
+        document->error = true;
+        document->errorMessage = "Could not open file for saving";
+        document->saveFailureReason = lock.Reason();
+        return false;
+    }
     auto file = std::make_unique<plist>(document->SavePath());
     std::array<bool, kOptionCount> write{};
     for (std::size_t row = 0; row < kOptionCount; ++row) {
@@ -91,7 +95,7 @@ bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionVal
     }
     // Reading the file may have left an error of its own in the document:
     // only the save's own outcome counts.
-    WritePrefs(*file);
+    file->Save();
     if (!file->saveFailureReason.empty()) {
         document->error = true;
         document->errorMessage = file->errorMessage;

@@ -30,10 +30,6 @@ std::unique_ptr<plist> OpenPrefs();
 // entry that is no dictionary belongs to someone else and is left as it is.
 void StampVersion(plist& document, const fw::Date& now);
 
-// Writes the document, creating the folder it goes into when that is
-// missing. A failure is left in the document's error state.
-void WritePrefs(plist& document);
-
 // Fills the eight values from the document; a missing key is added to the
 // document with its default so that the next save writes it. Returns what
 // the document holds for each, before the tile-mode rule: what a save
@@ -51,6 +47,8 @@ void StoreBoolean(plist& document, std::string_view key, bool value);
 // holds with another type; the two tile modes, one choice, go together.
 // Every other entry keeps what the file holds. The version is stamped, and
 // a file that can't be read in full is kept aside first (plist::Save).
+// No other save of the file, in this run or another, comes between the
+// re-read and the write; the preferences folder is made first when missing.
 // On success `document` becomes the document written, `values` and
 // `stored` what it holds (as LoadPrefs gives them), and the result is true.
 // On failure only the error state of `document` changes.
