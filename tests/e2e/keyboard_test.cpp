@@ -15,6 +15,8 @@
 #include "windows/prefsWindow.h"
 
 #include <QAccessible>
+#include <QClipboard>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
 
@@ -34,9 +36,22 @@ protected:
         return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
     }
     static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* target = Focused() != nullptr ? Focused() : QApplication::activeWindow();
+        QWidget* target = QApplication::activePopupWidget();
+        if (target == nullptr) {
+            target = Focused() != nullptr ? Focused() : QApplication::activeWindow();
+        }
         ASSERT_NE(target, nullptr);
         QTest::keyClick(target, key, modifiers);
+    }
+    // Chooses the item from the open menu with the arrow keys and Return.
+    static void ChooseInMenu(QAction* item) {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << "no menu opened";
+        for (int i = 0; i < 10 && menu->activeAction() != item; ++i) {
+            Key(Qt::Key_Down);
+        }
+        ASSERT_EQ(menu->activeAction(), item) << item->objectName().toStdString();
+        Key(Qt::Key_Return);
     }
     // Presses Tab until the control has the focus; false when it never comes.
     static bool TabTo(const fw::Window* window, const char* name, int index = -1) {
@@ -183,6 +198,50 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<CB>(next, "cb_blankTiles"));
         EXPECT_TRUE(Value<CB>(calc, "cb_blankTiles") != Value<CB>(next, "cb_blankTiles") ||
                     !Value<CB>(calc, "cb_blankTiles"));
+    });
+}
+
+// Each edit command chosen with the keys acts on the word field as a click on
+// it does, with the menu opened by its letter (Alt+E) or from the bar (Alt
+// alone, Right to Edit, Down): the bar borrows the focus meanwhile.
+TEST_F(Keyboard, EditMenuFromTheKeyboardActsOnTheWordField) {
+    struct Row {
+        const char* item;
+        const char* clipboardBefore;
+        const char* text; // "abc" typed and selected before
+        const char* clipboard;
+    };
+    const Row rows[] = {
+        {"EditUndo", "", "", ""},        {"EditCut", "", "", "abc"}, {"EditCopy", "", "abc", "abc"},
+        {"EditPaste", "xy", "xy", "xy"}, {"EditClear", "", "", ""},
+    };
+    Run([&] {
+        SplashTimer()->Fire();
+        TalloCalc* calc = CalculatorTitled("Tallorix 1");
+        ASSERT_NE(calc, nullptr);
+        Activate(calc);
+        auto* field = calc->FindControl<fw::EditField>("tbox_Word");
+        for (const bool byLetter : {true, false}) {
+            for (const Row& row : rows) {
+                const std::string where = std::string(row.item) + (byLetter ? " by Alt+E" : "");
+                field->SetText("");
+                QTest::keyClicks(field, "abc");
+                field->selectAll();
+                QApplication::clipboard()->setText(row.clipboardBefore);
+                if (byLetter) {
+                    Key(Qt::Key_E, Qt::AltModifier);
+                } else {
+                    QTest::keyPress(Focused(), Qt::Key_Alt, Qt::AltModifier);
+                    QTest::keyRelease(Focused(), Qt::Key_Alt);
+                    Key(Qt::Key_Right);
+                    Key(Qt::Key_Down);
+                }
+                ChooseInMenu(app->GetMenuBar()->Item(row.item)->Action());
+                EXPECT_EQ(field->Text(), row.text) << where;
+                EXPECT_EQ(QApplication::clipboard()->text().toStdString(), row.clipboard) << where;
+                EXPECT_EQ(Focused(), field) << where;
+            }
+        }
     });
 }
 
