@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string_view>
 
@@ -265,5 +266,37 @@ TEST(Controls, ALineAFewPixelsTooLongIsSetNarrowerInsteadOfCut) {
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
     label->SetWidth(natural + 20);
     EXPECT_EQ(label->text(), "Enter word here:");
+    delete window;
+}
+
+// Focus shows on every control that Tab reaches, default button included:
+// each draws differently with the focus than without it.
+TEST(Controls, EveryControlShowsTheKeyboardFocus) {
+    auto* window = MakeWindow(nullptr, [](TestWindow& w) {
+        w.AddControl<fw::EditField>({.name = "field", .bounds = {10, 10, 100, 22}});
+        w.AddControl<fw::CheckBox>({.name = "cb", .caption = "Check", .bounds = {10, 40, 100, 20}});
+        w.AddControl<fw::RadioButton>(
+            {.name = "rb", .index = 0, .caption = "One", .bounds = {10, 60, 100, 20}});
+        w.AddControl<fw::DisclosureTriangle>({.name = "dt", .bounds = {10, 90, 18, 18}});
+        w.AddControl<fw::PushButton>(
+            {.name = "plain", .caption = "Clear", .bounds = {10, 120, 80, 22}});
+        w.AddControl<fw::PushButton>({.name = "ok", .caption = "OK", .bounds = {100, 120, 80, 22}})
+            ->SetDefault(true);
+    });
+    Activate(window);
+    std::vector<QWidget*> reached;
+    for (QWidget* w = window->FindControl<fw::EditField>("field");
+         std::find(reached.begin(), reached.end(), w) == reached.end();
+         w = QApplication::focusWidget()) {
+        reached.push_back(w);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached.size(), 6u);
+    for (QWidget* control : reached) {
+        reached.front() == control ? reached.back()->setFocus() : reached.front()->setFocus();
+        const QImage unfocused = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(control->grab().toImage() != unfocused) << control->objectName().toStdString();
+    }
     delete window;
 }
