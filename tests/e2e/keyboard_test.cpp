@@ -119,6 +119,10 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
         Toggle(calc, "rb_alphabet", 0);
         EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
+        Key(Qt::Key_Down); // the arrows select the other mode
+        EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 1));
+        Key(Qt::Key_Up);
+        EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
         Toggle(calc, "cb_alphabet");
         EXPECT_FALSE(Value<CB>(calc, "cb_alphabet"));
         EXPECT_FALSE(calc->FindControl("rb_alphabet", 0)->Enabled());

@@ -96,6 +96,20 @@ TEST(Controls, RadioArrayKeepsOneMemberSelected) {
     EXPECT_TRUE(r0->Value());
     EXPECT_FALSE(r1->Value());
     EXPECT_EQ(counts.radio, (std::vector<int>{1, 0}));
+    // The arrows go round the array, selecting as they move.
+    Activate(window);
+    r0->setFocus();
+    for (const auto& [key, selected] : {std::pair{Qt::Key_Down, 1},
+                                        {Qt::Key_Down, 0},
+                                        {Qt::Key_Up, 1},
+                                        {Qt::Key_Left, 0},
+                                        {Qt::Key_Right, 1},
+                                        {Qt::Key_Left, 0}}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        auto* member = window->FindControl<fw::RadioButton>("rb", selected);
+        EXPECT_TRUE(member->Value() && member->hasFocus()) << static_cast<int>(key);
+        EXPECT_EQ(counts.radio.back(), selected);
+    }
     // Code may clear both.
     r0->SetValue(false);
     EXPECT_FALSE(r0->Value() || r1->Value());
