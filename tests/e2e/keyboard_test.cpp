@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
+#include <array>
 
 namespace {
 
@@ -42,16 +43,6 @@ protected:
         }
         ASSERT_NE(target, nullptr);
         QTest::keyClick(target, key, modifiers);
-    }
-    // Chooses the item from the open menu with the arrow keys and Return.
-    static void ChooseInMenu(QAction* item) {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr) << "no menu opened";
-        for (int i = 0; i < 10 && menu->activeAction() != item; ++i) {
-            Key(Qt::Key_Down);
-        }
-        ASSERT_EQ(menu->activeAction(), item) << item->objectName().toStdString();
-        Key(Qt::Key_Return);
     }
     // Presses Tab until the control has the focus; false when it never comes.
     static bool TabTo(const fw::Window* window, const char* name, int index = -1) {
@@ -119,10 +110,13 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
         Toggle(calc, "rb_alphabet", 0);
         EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
-        Key(Qt::Key_Down); // the arrows select the other mode
-        EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 1));
-        Key(Qt::Key_Up);
-        EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
+        for (const auto& [key, mode] : {std::pair{Qt::Key_Down, 1},
+                                        {Qt::Key_Down, 0},
+                                        {Qt::Key_Left, 1},
+                                        {Qt::Key_Right, 0}}) {
+            Key(key); // the arrows go round the modes, selecting
+            EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", mode)) << key;
+        }
         Toggle(calc, "cb_alphabet");
         EXPECT_FALSE(Value<CB>(calc, "cb_alphabet"));
         EXPECT_FALSE(calc->FindControl("rb_alphabet", 0)->Enabled());
@@ -205,45 +199,42 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
     });
 }
 
-// Each edit command chosen with the keys acts on the word field as a click on
-// it does, with the menu opened by its letter (Alt+E) or from the bar (Alt
-// alone, Right to Edit, Down): the bar borrows the focus meanwhile.
+// Each edit command chosen with the keys acts on the word field as a click
+// does, the menu opened by its letter (Alt+E) or from the bar (Alt, Right).
 TEST_F(Keyboard, EditMenuFromTheKeyboardActsOnTheWordField) {
-    struct Row {
-        const char* item;
-        const char* clipboardBefore;
-        const char* text; // "abc" typed and selected before
-        const char* clipboard;
-    };
-    const Row rows[] = {
-        {"EditUndo", "", "", ""},        {"EditCut", "", "", "abc"}, {"EditCopy", "", "abc", "abc"},
-        {"EditPaste", "xy", "xy", "xy"}, {"EditClear", "", "", ""},
-    };
+    // The item, the clipboard before; the field ("abc" typed, selected) and
+    // the clipboard after.
+    const std::array<std::array<const char*, 4>, 5> rows = {{{"EditUndo", "", "", ""},
+                                                             {"EditCut", "", "", "abc"},
+                                                             {"EditCopy", "", "abc", "abc"},
+                                                             {"EditPaste", "xy", "xy", "xy"},
+                                                             {"EditClear", "", "", ""}}};
     Run([&] {
         SplashTimer()->Fire();
         TalloCalc* calc = CalculatorTitled("Tallorix 1");
-        ASSERT_NE(calc, nullptr);
         Activate(calc);
         auto* field = calc->FindControl<fw::EditField>("tbox_Word");
         for (const bool byLetter : {true, false}) {
-            for (const Row& row : rows) {
-                const std::string where = std::string(row.item) + (byLetter ? " by Alt+E" : "");
+            for (const auto& [item, clipboardBefore, text, clipboard] : rows) {
                 field->SetText("");
                 QTest::keyClicks(field, "abc");
                 field->selectAll();
-                QApplication::clipboard()->setText(row.clipboardBefore);
-                if (byLetter) {
-                    Key(Qt::Key_E, Qt::AltModifier);
-                } else {
-                    QTest::keyPress(Focused(), Qt::Key_Alt, Qt::AltModifier);
-                    QTest::keyRelease(Focused(), Qt::Key_Alt);
+                QApplication::clipboard()->setText(clipboardBefore);
+                byLetter ? Key(Qt::Key_E, Qt::AltModifier) : Key(Qt::Key_Alt);
+                if (!byLetter) {
                     Key(Qt::Key_Right);
                     Key(Qt::Key_Down);
                 }
-                ChooseInMenu(app->GetMenuBar()->Item(row.item)->Action());
-                EXPECT_EQ(field->Text(), row.text) << where;
-                EXPECT_EQ(QApplication::clipboard()->text().toStdString(), row.clipboard) << where;
-                EXPECT_EQ(Focused(), field) << where;
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_NE(menu, nullptr);
+                QAction* wanted = app->GetMenuBar()->Item(item)->Action();
+                for (int i = 0; i < 9 && menu->activeAction() != wanted; ++i) {
+                    Key(Qt::Key_Down);
+                }
+                ASSERT_EQ(menu->activeAction(), wanted) << item;
+                Key(Qt::Key_Return);
+                EXPECT_EQ(field->Text(), text) << item << byLetter;
+                EXPECT_EQ(QApplication::clipboard()->text().toStdString(), clipboard) << item;
             }
         }
     });
