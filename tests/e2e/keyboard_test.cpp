@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
-#include <array>
 
 namespace {
 
@@ -110,12 +109,10 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
         Toggle(calc, "rb_alphabet", 0);
         EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
-        for (const auto& [key, mode] : {std::pair{Qt::Key_Down, 1},
-                                        {Qt::Key_Down, 0},
-                                        {Qt::Key_Left, 1},
-                                        {Qt::Key_Right, 0}}) {
-            Key(key); // the arrows go round the modes, selecting
-            EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", mode)) << key;
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
+            const bool first = Value<fw::RadioButton>(calc, "rb_alphabet", 0);
+            Key(key); // each arrow selects the other mode
+            EXPECT_NE(Value<fw::RadioButton>(calc, "rb_alphabet", 0), first) << key;
         }
         Toggle(calc, "cb_alphabet");
         EXPECT_FALSE(Value<CB>(calc, "cb_alphabet"));
@@ -202,28 +199,26 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
 // Each edit command chosen with the keys acts on the word field as a click
 // does, the menu opened by its letter (Alt+E) or from the bar (Alt, Right).
 TEST_F(Keyboard, EditMenuFromTheKeyboardActsOnTheWordField) {
-    // The item, the clipboard before; the field ("abc" typed, selected) and
-    // the clipboard after.
-    const std::array<std::array<const char*, 4>, 5> rows = {{{"EditUndo", "", "", ""},
-                                                             {"EditCut", "", "", "abc"},
-                                                             {"EditCopy", "", "abc", "abc"},
-                                                             {"EditPaste", "xy", "xy", "xy"},
-                                                             {"EditClear", "", "", ""}}};
+    // The item, the clipboard before; the field ("abc" typed, selected) and clipboard after.
+    const char* const rows[][4] = {{"EditUndo", "", "", ""},
+                                   {"EditCut", "", "", "abc"},
+                                   {"EditCopy", "", "abc", "abc"},
+                                   {"EditPaste", "xy", "xy", "xy"},
+                                   {"EditClear", "", "", ""}};
     Run([&] {
         SplashTimer()->Fire();
-        TalloCalc* calc = CalculatorTitled("Tallorix 1");
-        Activate(calc);
-        auto* field = calc->FindControl<fw::EditField>("tbox_Word");
+        Activate(CalculatorTitled("Tallorix 1"));
+        auto* field = CalculatorTitled("Tallorix 1")->FindControl<fw::EditField>("tbox_Word");
         for (const bool byLetter : {true, false}) {
             for (const auto& [item, clipboardBefore, text, clipboard] : rows) {
                 field->SetText("");
                 QTest::keyClicks(field, "abc");
                 field->selectAll();
                 QApplication::clipboard()->setText(clipboardBefore);
-                byLetter ? Key(Qt::Key_E, Qt::AltModifier) : Key(Qt::Key_Alt);
-                if (!byLetter) {
-                    Key(Qt::Key_Right);
-                    Key(Qt::Key_Down);
+                for (const Qt::Key key :
+                     byLetter ? std::vector{Qt::Key_E}
+                              : std::vector{Qt::Key_Alt, Qt::Key_Right, Qt::Key_Down}) {
+                    Key(key, byLetter ? Qt::AltModifier : Qt::NoModifier);
                 }
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 ASSERT_NE(menu, nullptr);

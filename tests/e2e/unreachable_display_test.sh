@@ -3,8 +3,7 @@
 # it: one line on stderr naming the display, and status 1.
 runtime="$(mktemp -d)"
 trap 'rm -rf "$runtime"' EXIT
-out="$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:77 XDG_RUNTIME_DIR="$runtime" "$1" 2>&1 >/dev/null)"
+out="$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:77 XDG_RUNTIME_DIR="$runtime" \
+    timeout 60 "$1" 2>&1 >/dev/null)"
 rc=$?
-[ "$rc" -eq 1 ] && [ "$out" = "can't reach the display :77" ] && exit 0
-printf 'status %s, stderr:\n%s\n' "$rc" "$out" >&2
-exit 1
+[ "$rc" -eq 1 ] && [ "$out" = "can't reach the display :77" ] || { echo "status $rc: $out" >&2; exit 1; }
