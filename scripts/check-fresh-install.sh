@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Simulates what scripts/deps.sh installs on a fresh Debian 12 machine and
-# checks that it brings everything the build, the tests, the benchmarks and the
-# fuzzer use. Installs nothing: apt-get only simulates, against a package
-# status that holds just Debian's required and essential packages (and what
-# they depend on), taken from this machine's own status. Needs the package
-# lists (apt-get update).
+# checks that it brings everything the build, the tests, the benchmarks, the
+# fuzzer and the run command use. Installs nothing: apt-get only simulates,
+# against a package status that holds just Debian's required and essential
+# packages (and what they depend on), taken from this machine's own status.
+# Needs the package lists (apt-get update).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -27,15 +27,16 @@ awk -v keep="$(tr '\n' ' ' < "$work/keep")" '
     /var/lib/dpkg/status > "$work/status"
 
 apt-get -s -o Dir::State::status="$work/status" install --no-install-recommends \
-    "${TALLORIX_PACKAGES[@]}" > "$work/simulation"
+    "${TALLORIX_PACKAGES[@]}" "${TALLORIX_RUN_PACKAGES[@]}" > "$work/simulation"
 { awk '/^Inst / { print $2 }' "$work/simulation"; cat "$work/keep"; } | sort -u > "$work/after"
 
 # What is used, by the package that brings it: compilers, build tools and
-# libraries; the sanitizer and fuzzer runtimes; Qt's offscreen and xcb
-# platforms and its resource compiler; a font for drawing the pictures and
-# measuring labels; python3 with plistlib for the comparison tests.
+# libraries; the sanitizer and fuzzer runtimes; Qt's offscreen, xcb and
+# Wayland platforms and its resource compiler; a font for drawing the pictures
+# and measuring labels; python3 with plistlib for the comparison tests.
 needed=(g++ make cmake clang libclang-rt-14-dev libasan8 libubsan1
         qt6-base-dev qt6-base-dev-tools libqt6gui6 libqt6widgets6 libqt6test6 fonts-dejavu-core
+        qt6-qpa-plugins qt6-wayland
         libgtest-dev libbenchmark-dev libexpat1-dev python3 libpython3.11-stdlib libxml2-utils)
 missing=()
 for p in "${needed[@]}"; do

@@ -6,10 +6,14 @@
 # tests compare the property-list files with.
 TALLORIX_PACKAGES=(qt6-base-dev cmake g++ make libgtest-dev libbenchmark-dev libexpat1-dev
                    clang libclang-rt-14-dev python3 libxml2-utils)
+# What the run command adds: Qt's Wayland platform (the X one comes with Qt),
+# for a session that has only a Wayland display.
+TALLORIX_RUN_PACKAGES=(qt6-wayland)
 
+# Installs the packages above that are missing, and those given.
 tallorix_install_deps() {
     local missing=()
-    for p in "${TALLORIX_PACKAGES[@]}"; do
+    for p in "${TALLORIX_PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0

@@ -11,6 +11,6 @@ if [ "$(uname -s)" != Darwin ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPL
     exit 1
 fi
 source scripts/deps.sh
-tallorix_install_deps
+tallorix_install_deps "${TALLORIX_RUN_PACKAGES[@]}"
 TALLORIX_TARGET=tallorix bash scripts/build.sh build
 exec build/tallorix "$@"

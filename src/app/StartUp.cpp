@@ -4,6 +4,7 @@
 #include "app/FileTypes.h"
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
+#include "framework/gui/PlatformStart.h"
 #include "windows/SplashScreen.h"
 
 #include <QApplication>
@@ -35,7 +36,7 @@ void MakeDefaultView() {
 
 StartUp::StartUp(int& argc, char** argv, const AppFactory& newApp) {
     if (QCoreApplication::instance() == nullptr) {
-        runtime_ = std::make_unique<QApplication>(argc, argv);
+        runtime_ = fw::StartPlatform(argc, argv);
     }
     QApplication::setApplicationName(QStringLiteral("Tallorix"));
     InitFileTypes();

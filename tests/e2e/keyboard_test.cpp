@@ -15,6 +15,8 @@
 #include "windows/prefsWindow.h"
 
 #include <QAccessible>
+#include <QClipboard>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
 
@@ -34,7 +36,10 @@ protected:
         return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
     }
     static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* target = Focused() != nullptr ? Focused() : QApplication::activeWindow();
+        QWidget* target = QApplication::activePopupWidget();
+        if (target == nullptr) {
+            target = Focused() != nullptr ? Focused() : QApplication::activeWindow();
+        }
         ASSERT_NE(target, nullptr);
         QTest::keyClick(target, key, modifiers);
     }
@@ -104,6 +109,11 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
         Toggle(calc, "rb_alphabet", 0);
         EXPECT_TRUE(Value<fw::RadioButton>(calc, "rb_alphabet", 0));
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
+            const bool first = Value<fw::RadioButton>(calc, "rb_alphabet", 0);
+            Key(key); // each arrow selects the other mode
+            EXPECT_NE(Value<fw::RadioButton>(calc, "rb_alphabet", 0), first) << key;
+        }
         Toggle(calc, "cb_alphabet");
         EXPECT_FALSE(Value<CB>(calc, "cb_alphabet"));
         EXPECT_FALSE(calc->FindControl("rb_alphabet", 0)->Enabled());
@@ -183,6 +193,45 @@ TEST_F(Keyboard, CalculatorAndPreferencesWorkWithKeysAlone) {
         EXPECT_FALSE(Value<CB>(next, "cb_blankTiles"));
         EXPECT_TRUE(Value<CB>(calc, "cb_blankTiles") != Value<CB>(next, "cb_blankTiles") ||
                     !Value<CB>(calc, "cb_blankTiles"));
+    });
+}
+
+// Each edit command chosen with the keys acts on the word field as a click
+// does, the menu opened by its letter (Alt+E) or from the bar (Alt, Right).
+TEST_F(Keyboard, EditMenuFromTheKeyboardActsOnTheWordField) {
+    // The item, the clipboard before; the field ("abc" typed, selected) and clipboard after.
+    const char* const rows[][4] = {{"EditUndo", "", "", ""},
+                                   {"EditCut", "", "", "abc"},
+                                   {"EditCopy", "", "abc", "abc"},
+                                   {"EditPaste", "xy", "xy", "xy"},
+                                   {"EditClear", "", "", ""}};
+    Run([&] {
+        SplashTimer()->Fire();
+        Activate(CalculatorTitled("Tallorix 1"));
+        auto* field = CalculatorTitled("Tallorix 1")->FindControl<fw::EditField>("tbox_Word");
+        for (const bool byLetter : {true, false}) {
+            for (const auto& [item, clipboardBefore, text, clipboard] : rows) {
+                field->SetText("");
+                QTest::keyClicks(field, "abc");
+                field->selectAll();
+                QApplication::clipboard()->setText(clipboardBefore);
+                for (const Qt::Key key :
+                     byLetter ? std::vector{Qt::Key_E}
+                              : std::vector{Qt::Key_Alt, Qt::Key_Right, Qt::Key_Down}) {
+                    Key(key, byLetter ? Qt::AltModifier : Qt::NoModifier);
+                }
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_NE(menu, nullptr);
+                QAction* wanted = app->GetMenuBar()->Item(item)->Action();
+                for (int i = 0; i < 9 && menu->activeAction() != wanted; ++i) {
+                    Key(Qt::Key_Down);
+                }
+                ASSERT_EQ(menu->activeAction(), wanted) << item;
+                Key(Qt::Key_Return);
+                EXPECT_EQ(field->Text(), text) << item << byLetter;
+                EXPECT_EQ(QApplication::clipboard()->text().toStdString(), clipboard) << item;
+            }
+        }
     });
 }
 

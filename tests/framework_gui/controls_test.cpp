@@ -267,3 +267,17 @@ TEST(Controls, ALineAFewPixelsTooLongIsSetNarrowerInsteadOfCut) {
     EXPECT_EQ(label->text(), "Enter word here:");
     delete window;
 }
+
+TEST(Controls, TheDefaultButtonShowsTheKeyboardFocus) {
+    auto* window = MakeWindow(nullptr, [](TestWindow& w) {
+        w.AddControl<fw::EditField>({.name = "field", .bounds = {10, 10, 100, 22}});
+        w.AddControl<fw::PushButton>({.name = "ok", .caption = "OK", .bounds = {10, 40, 80, 22}})
+            ->SetDefault(true);
+    });
+    Activate(window);
+    auto* ok = window->FindControl<fw::PushButton>("ok");
+    const QImage unfocused = ok->grab().toImage();
+    QTest::keyClick(window->FindControl<fw::EditField>("field"), Qt::Key_Tab);
+    EXPECT_TRUE(ok->grab().toImage() != unfocused);
+    delete window;
+}

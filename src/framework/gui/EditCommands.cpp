@@ -1,5 +1,7 @@
 #include "framework/gui/EditCommands.h"
 
+#include "framework/gui/MenuBar.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -34,7 +36,7 @@ std::optional<EditCommand> EditCommandFor(std::string_view itemName) {
 }
 
 QLineEdit* FocusedTextField() {
-    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    return qobject_cast<QLineEdit*>(MenuBar::FocusBehindBar());
 }
 
 bool EditCommandAvailable(const QLineEdit& field, EditCommand command) {

@@ -15,7 +15,8 @@ enum class EditCommand { Undo, Cut, Copy, Paste, Clear };
 
 std::optional<EditCommand> EditCommandFor(std::string_view itemName);
 
-// The focused text field of the application, or nullptr.
+// The focused text field of the application (still while the menu bar holds
+// the focus for the keyboard), or nullptr.
 QLineEdit* FocusedTextField();
 
 bool EditCommandAvailable(const QLineEdit& field, EditCommand command);

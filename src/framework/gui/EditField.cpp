@@ -1,5 +1,6 @@
 #include "framework/gui/EditField.h"
 
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <algorithm>
@@ -75,6 +76,18 @@ bool EditField::event(QEvent* event) {
         return true;
     }
     return QLineEdit::event(event);
+}
+
+void EditField::focusOutEvent(QFocusEvent* event) {
+    // The menu bar holds the focus only while a menu is chosen from the
+    // keyboard; the selection stays for its edit commands, as it does for a
+    // menu opened with the mouse.
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        QFocusEvent keepSelection(QEvent::FocusOut, Qt::PopupFocusReason);
+        QLineEdit::focusOutEvent(&keepSelection);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
 }
 
 bool EditField::FilterKey(const QKeyEvent& key) {

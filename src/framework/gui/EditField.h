@@ -37,6 +37,7 @@ protected:
     void SetDesignCaption(const std::string& caption) override { SetText(caption); }
     bool event(QEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Whether the key is swallowed.

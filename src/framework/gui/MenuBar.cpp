@@ -1,11 +1,20 @@
 #include "framework/gui/MenuBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStringList>
 
 namespace fw {
+namespace {
+
+// Opened from the keyboard (Alt), a bar takes the focus until an item is
+// chosen or the bar is left, and hands it back after that.
+QPointer<QWidget> focusTakenByBar;
+
+} // namespace
 
 MenuItem::MenuItem(const std::string& name, const std::string& text, const std::string& shortcut,
                    MenuItemKind kind, QAction* action)
@@ -106,7 +115,21 @@ QMenuBar* MenuBar::CreateNativeBar(QWidget* parent) const {
     for (const auto& menu : menus_) {
         bar->addMenu(menu.get());
     }
+    QObject::connect(qApp, &QApplication::focusChanged, bar, [bar](QWidget* old, QWidget* now) {
+        if (now == bar) {
+            focusTakenByBar = old;
+        }
+    });
     return bar;
+}
+
+QWidget* MenuBar::FocusBehindBar() {
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QMenuBar*>(focus) != nullptr && focusTakenByBar != nullptr &&
+        focusTakenByBar->window() == focus->window()) {
+        return focusTakenByBar;
+    }
+    return focus;
 }
 
 QKeySequence MenuBar::ShortcutFor(const std::string& text) {

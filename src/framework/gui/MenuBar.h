@@ -75,6 +75,9 @@ public:
     QList<QAction*> Actions() const;
     // A bar for one window, holding the shared menus.
     QMenuBar* CreateNativeBar(QWidget* parent) const;
+    // The widget that has the keyboard focus; while a window's bar holds it
+    // for choosing a menu from the keyboard, the widget it was taken from.
+    static QWidget* FocusBehindBar();
 
     // "Cmd" is the platform's command key (Ctrl, or Command on macOS).
     static QKeySequence ShortcutFor(const std::string& text);

@@ -2,6 +2,9 @@
 
 #include "framework/gui/Window.h"
 
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
 namespace fw {
 
 PushButton::PushButton(QWidget* parent) : QPushButton(parent), ButtonControl(this) {
@@ -24,6 +27,22 @@ void PushButton::SetCancel(bool isCancel) {
     if (Window* owner = OwnerWindow()) {
         owner->SetCancelButton(isCancel ? this : nullptr);
     }
+}
+
+void PushButton::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    QStyleOptionButton button;
+    initStyleOption(&button);
+    // Styles may mark the default button with the same outline as the
+    // focus, which then never shows on it: it gets the focus frame as well.
+    if (!isDefault() || (button.state & QStyle::State_HasFocus) == 0) {
+        return;
+    }
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(button);
+    focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
+    focus.backgroundColor = palette().color(QPalette::Button);
+    QStylePainter(this).drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 } // namespace fw

@@ -16,6 +16,9 @@ public:
     bool Cancel() const { return cancel_; }
     void SetCancel(bool isCancel);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     bool cancel_ = false;
 };

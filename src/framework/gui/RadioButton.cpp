@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <algorithm>
 
 namespace fw {
 namespace {
@@ -71,6 +73,43 @@ void RadioButton::nextCheckState() {
     if (!isChecked()) {
         setChecked(true);
     }
+}
+
+void RadioButton::keyPressEvent(QKeyEvent* event) {
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    default:
+        break;
+    }
+    Window* owner = OwnerWindow();
+    if (step == 0 || (event->modifiers() & ~Qt::KeypadModifier) != 0 || owner == nullptr) {
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    // The members are one group however they are laid out, and the arrows
+    // go round it, as radio buttons do on the desktop.
+    const std::vector<Control*> members = owner->ControlArray(Name());
+    const auto count = static_cast<int>(members.size());
+    const auto here =
+        static_cast<int>(std::find(members.begin(), members.end(), this) - members.begin());
+    for (int i = 1; here < count && i < count; ++i) {
+        auto* next = dynamic_cast<RadioButton*>(members[(here + step * i + count) % count]);
+        if (next != nullptr && next->isEnabled() && next->isVisibleTo(owner)) {
+            next->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            next->SetValue(true);
+            event->accept();
+            return;
+        }
+    }
+    QRadioButton::keyPressEvent(event);
 }
 
 void RadioButton::Toggled(bool checked) {

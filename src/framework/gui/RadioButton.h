@@ -16,6 +16,7 @@ public:
 protected:
     // A click on the selected member keeps it selected.
     void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Toggled(bool checked);
