@@ -48,18 +48,10 @@ struct Instance {
 };
 
 // Where two saves meet: one, in a child process, stops at its rename until
-// the other, here, has found the save lock taken (or is done).
+// the other, here, finds the save lock taken (or is done).
 int atRename[2];
 int go[2];
-bool released = false;
-
-void Release() {
-    if (!released) {
-        released = true;
-        const char byte = 1;
-        (void)!::write(go[1], &byte, 1);
-    }
-}
+bool waited = false;
 
 } // namespace
 
@@ -301,69 +293,58 @@ TEST(OptionTable, KeysControlsAndTheOpenOrderTakeEachOptionOnce) {
     EXPECT_EQ(prefs::OptionRow("cb_nothing"), prefs::kOptionCount);
 }
 
-// Two runs saving at the same moment: the second waits for the first, then
-// reads what it wrote, so neither change is lost, and a damaged file that the
-// first kept aside is kept once, not taken for damaged again.
+// Two runs saving a damaged file at the same moment: the second waits for
+// the first and then reads what it wrote, so neither change is lost and the
+// damaged file is kept aside once.
 TEST_F(Schema, TwoRunsSavingAtTheSameMomentKeepBothChanges) {
     const std::string damaged = Head() + Bool("EnableBlanks", true) + "\t<key>Enable";
-    const std::filesystem::path aside = PrefsPath().string() + ".unreadable";
-    for (const bool isDamaged : {false, true}) {
-        SCOPED_TRACE(isDamaged);
-        std::ofstream(PrefsPath(), std::ios::binary)
-            << (isDamaged ? damaged : Head() + kDefaultsBody + Tail());
-        Instance held;
-        Instance waiting;
-        held.fields.prefEnableSpecialSpaces = true;
-        waiting.fields.prefOnlyUniqueScores = false;
-        ASSERT_EQ(::pipe(atRename), 0);
-        ASSERT_EQ(::pipe(go), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(atRename[0]);
-            ::close(go[1]);
-            plistio::SystemCalls calls = plistio::CurrentSystemCalls();
-            calls.rename = [](const char* from, const char* to) {
-                char byte = 1;
-                (void)!::write(atRename[1], &byte, 1);
-                (void)!::read(go[0], &byte, 1);
-                return ::rename(from, to);
-            };
-            plistio::ReplaceSystemCalls(&calls);
-            ::_exit(held.Save() ? 0 : 1);
-        }
-        ::close(atRename[1]);
-        ::close(go[0]);
-        char byte = 0;
-        ASSERT_EQ(::read(atRename[0], &byte, 1), 1);
-        released = false;
-        plistio::SystemCalls calls = plistio::CurrentSystemCalls();
-        calls.flock = [](int fd, int operation) {
-            const int done = ::flock(fd, operation);
-            if (done != 0 && errno == EWOULDBLOCK) {
-                Release();
-                errno = EWOULDBLOCK;
-            }
-            return done;
-        };
-        plistio::ReplaceSystemCalls(&calls);
-        const bool savedAfterwards = waiting.Save();
-        plistio::ReplaceSystemCalls(nullptr);
-        EXPECT_TRUE(released); // it waited
-        Release();
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        ::close(atRename[0]);
+    std::ofstream(PrefsPath(), std::ios::binary) << damaged;
+    Instance held;
+    Instance waiting;
+    held.fields.prefEnableSpecialSpaces = true;
+    waiting.fields.prefOnlyUniqueScores = false;
+    ASSERT_TRUE(::pipe(atRename) == 0 && ::pipe(go) == 0);
+    plistio::SystemCalls calls = plistio::CurrentSystemCalls();
+    calls.rename = [](const char* from, const char* to) {
+        char byte = 1;
+        (void)!::write(atRename[1], &byte, 1);
+        (void)!::read(go[0], &byte, 1); // until go is closed
+        return ::rename(from, to);
+    };
+    const pid_t child = ::fork();
+    if (child == 0) {
         ::close(go[1]);
-
-        EXPECT_TRUE(savedAfterwards);
-        Instance after;
-        EXPECT_TRUE(after.fields.prefEnableSpecialSpaces);
-        EXPECT_FALSE(after.fields.prefOnlyUniqueScores);
-        EXPECT_EQ(std::filesystem::exists(aside), isDamaged);
-        if (isDamaged) {
-            EXPECT_EQ(ReadRaw(fw::FolderItem(aside)), damaged);
-        }
-        EXPECT_FALSE(std::filesystem::exists(aside.string() + "-2"));
+        plistio::ReplaceSystemCalls(&calls);
+        ::_exit(held.Save() ? 0 : 1);
     }
+    ::close(atRename[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(atRename[0], &byte, 1), 1);
+    calls = plistio::CurrentSystemCalls();
+    calls.flock = [](int fd, int operation) {
+        const int done = ::flock(fd, operation);
+        if (done != 0 && errno == EWOULDBLOCK && !waited) {
+            waited = true;
+            ::close(go[1]);
+            errno = EWOULDBLOCK;
+        }
+        return done;
+    };
+    plistio::ReplaceSystemCalls(&calls);
+    EXPECT_TRUE(waiting.Save());
+    plistio::ReplaceSystemCalls(nullptr);
+    EXPECT_TRUE(waited);
+    if (!waited) {
+        ::close(go[1]);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    ::close(atRename[0]);
+    ::close(go[0]);
+    Instance after;
+    EXPECT_TRUE(after.fields.prefEnableSpecialSpaces);
+    EXPECT_FALSE(after.fields.prefOnlyUniqueScores);
+    EXPECT_EQ(ReadRaw(fw::FolderItem(PrefsPath().string() + ".unreadable")), damaged);
+    EXPECT_FALSE(std::filesystem::exists(PrefsPath().string() + ".unreadable-2"));
 }
