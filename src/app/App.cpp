@@ -118,6 +118,9 @@ std::string App::prefsSaveFailureText() const {
     if (myPrefs == nullptr) {
         return "Your preferences could not be saved.";
     }
+    if (myPrefs->SavePath().Path().empty()) {
+        return "Your preferences can't be saved: there is no home folder to keep them in.";
+    }
     std::string what = myPrefs->errorMessage;
     if (what.empty()) {
         what = "The file could not be written";

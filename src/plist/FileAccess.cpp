@@ -1,12 +1,15 @@
 #include "plist/FileAccess.h"
 
+#include "plist/SaveLock.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,46 +36,39 @@ std::string TemporaryPrefix(const std::string& name) {
     return "." + name + ".tmp-";
 }
 
-// The process id in a temporary file name of this store, or 0.
-pid_t WriterOf(std::string_view entry, std::string_view prefix) {
+// Whether `entry` is a temporary file of a save of this store:
+// "<prefix><process id>-<hex digits>".
+bool IsTemporary(std::string_view entry, std::string_view prefix) {
     if (!entry.starts_with(prefix)) {
-        return 0;
+        return false;
     }
     entry.remove_prefix(prefix.size());
     const std::size_t dash = entry.find('-');
     if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == entry.size()) {
-        return 0;
+        return false;
     }
-    pid_t pid = 0;
-    for (std::size_t i = 0; i < dash; ++i) {
-        if (entry[i] < '0' || entry[i] > '9') {
-            return 0;
-        }
-        pid = pid * 10 + (entry[i] - '0');
-    }
-    for (std::size_t i = dash + 1; i < entry.size(); ++i) {
-        if (!std::isxdigit(static_cast<unsigned char>(entry[i]))) {
-            return 0;
-        }
-    }
-    return pid;
+    const std::string_view pid = entry.substr(0, dash);
+    const std::string_view hex = entry.substr(dash + 1);
+    return std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+           std::all_of(hex.begin(), hex.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
-// Removes what interrupted saves of the file left behind. A file whose
-// process still runs may be another save in progress and stays.
+// Removes what saves of the file that died left behind. Only under the save
+// lock, where no other save of the file can be running: every temporary
+// file is then a leftover, whatever process, in whatever PID namespace,
+// made it. Without the lock (a file system without locks) nothing goes.
 void RemoveLeftovers(const fs::path& folder, const std::string& name) {
+    if (!SaveLock::HeldOn(folder)) {
+        return;
+    }
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     const std::string prefix = TemporaryPrefix(name);
-    const pid_t self = ::getpid();
     while (const dirent* entry = ::readdir(dir)) {
-        const pid_t pid = WriterOf(entry->d_name, prefix);
-        if (pid <= 0 || pid == self) {
-            continue;
-        }
-        if (::kill(pid, 0) != 0 && errno == ESRCH) {
+        if (IsTemporary(entry->d_name, prefix)) {
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
         }
     }
@@ -141,23 +137,79 @@ bool Readable(const SystemCalls& calls, const fs::path& file) {
     return true;
 }
 
-// Moves what is at `target` aside, replacing an earlier copy. A hard link
-// keeps even a file that can't be read; a rename does for anything else.
-bool KeepAside(const fs::path& target, std::string& reason) {
+// Renames `from` to `to` unless something is at `to` already (EEXIST).
+int MoveWithoutReplacing(const char* from, const char* to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return -1;
+    }
+#endif
+    // The file system can't refuse by itself; under the save lock no save
+    // of ours can take the name in between.
+    struct stat info {};
+    if (::lstat(to, &info) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+
+// Where KeepAside kept what was at the path.
+struct KeptCopy {
+    fs::path path;      // empty when nothing was there
+    bool moved = false; // moved off the path, not linked beside it
+};
+
+// Keeps what is at `target` under the first free one of "<name>.unreadable",
+// "<name>.unreadable-2", "<name>.unreadable-3"...: an earlier copy is never
+// replaced, and the name is claimed in one step, so that two saves can't
+// take the same one. A hard link keeps even a file that can't be read and
+// leaves it at its path; what can't be linked (a folder) is moved.
+bool KeepAside(const fs::path& target, KeptCopy& kept, std::string& reason) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0) {
         return true; // nothing there any more
     }
-    const std::string aside = target.string() + ".unreadable";
-    if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
-        ::rmdir(aside.c_str());
+    for (int copy = 1;;) {
+        std::string aside = target.string() + ".unreadable";
+        if (copy > 1) {
+            aside += "-" + std::to_string(copy);
+        }
+        if ((kept.moved ? MoveWithoutReplacing(target.c_str(), aside.c_str())
+                        : ::link(target.c_str(), aside.c_str())) == 0) {
+            kept.path = aside;
+            return true;
+        }
+        if (errno == EEXIST) {
+            ++copy;
+        } else if (!kept.moved) {
+            kept.moved = true; // the same name, by a rename
+        } else {
+            reason = Reason(errno);
+            return false;
+        }
     }
-    if (::link(target.c_str(), aside.c_str()) == 0 ||
-        ::rename(target.c_str(), aside.c_str()) == 0) {
-        return true;
+}
+
+// For a save that failed after KeepAside: the original goes back to its
+// path, and no copy stays of a save that did not happen.
+void PutBack(const fs::path& target, const KeptCopy& kept) {
+    if (kept.path.empty()) {
+        return;
     }
-    reason = Reason(errno);
-    return false;
+    if (kept.moved) {
+        MoveWithoutReplacing(kept.path.c_str(), target.c_str());
+        return;
+    }
+    struct stat original {};
+    struct stat copy {};
+    if (::lstat(target.c_str(), &original) == 0 && ::lstat(kept.path.c_str(), &copy) == 0 &&
+        original.st_dev == copy.st_dev && original.st_ino == copy.st_ino) {
+        ::unlink(kept.path.c_str());
+    }
 }
 
 // All of a file's bytes from its start, or false.
@@ -351,16 +403,13 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
     const bool keepMode =
         ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && Readable(calls, target);
     const mode_t mode = info.st_mode & 07777;
-    if (keepOld) {
-        struct stat old {};
-        const bool there = ::lstat(target.c_str(), &old) == 0;
-        if (!KeepAside(target, result.reason)) {
-            return result;
-        }
-        if (there) {
-            std::error_code ec;
-            result.keptAside = fs::absolute(target.string() + ".unreadable", ec);
-        }
+    KeptCopy kept;
+    if (keepOld && !KeepAside(target, kept, result.reason)) {
+        return result;
+    }
+    if (!kept.path.empty()) {
+        std::error_code ec;
+        result.keptAside = fs::absolute(kept.path, ec);
     }
 
     std::string temporary;
@@ -369,7 +418,7 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         temporary =
             (folder / (TemporaryPrefix(name) + std::to_string(::getpid()) + "-" + RandomHex()))
                 .string();
-        fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;
         }
@@ -385,6 +434,7 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         if (result.reason.empty()) {
             result.reason = Reason(error);
         }
+        PutBack(target, kept);
         result.keptAside.clear();
         return result;
     }
@@ -398,6 +448,7 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
     if (error != 0) {
         ::unlink(temporary.c_str());
         result.reason = Reason(error);
+        PutBack(target, kept);
         result.keptAside.clear();
         return result;
     }

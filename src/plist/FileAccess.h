@@ -58,14 +58,18 @@ struct Replacement {
 // A symbolic link is followed to its end, however many links lead there:
 // the links stay and the file at the end is replaced, or created when it
 // doesn't exist yet. The new file keeps the old one's mode; a file that
-// can't be read, or none, gives the usual mode of a new file.
+// can't be read, or none, gives the usual mode of a new file (0666 less the
+// umask).
 // When no temporary file can be made in the folder, an existing file is
 // written in place instead, and only when its new size could be reserved
 // first; a write that fails even so puts the old bytes back.
-// With `keepOld`, what is at the path is first kept beside it as
-// "<name>.unreadable" (replacing an earlier such copy), and the save fails
-// when that can't be done. Temporary files of earlier saves of the same
-// file whose process has ended are removed first.
+// With `keepOld`, what is at the path is first kept beside it under the
+// first free one of "<name>.unreadable", "<name>.unreadable-2"..., never in
+// place of an earlier copy, and the save fails when that can't be done; a
+// save that fails afterwards leaves what was there at the path, and no copy.
+// Temporary files of earlier saves of the same file are removed first, when
+// this process holds the folder's SaveLock: they can only be of saves that
+// died.
 Replacement ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool keepOld);
 
 } // namespace plistio

@@ -82,6 +82,11 @@ SaveLock::SaveLock(const fs::path& file, std::chrono::milliseconds wait) {
     HeldFolders().push_back(HeldFolder{info.st_dev, info.st_ino, fd, 1});
 }
 
+bool SaveLock::HeldOn(const fs::path& folder) {
+    struct stat info {};
+    return ::stat(folder.c_str(), &info) == 0 && Find(info) != nullptr;
+}
+
 SaveLock::~SaveLock() {
     if (fd_ < 0) {
         return;

@@ -31,6 +31,10 @@ public:
     // Why the lock could not be had, in plain words.
     const std::string& Reason() const { return reason_; }
 
+    // Whether this process holds the lock of `folder` now, so that no other
+    // save of a file in it can be running.
+    static bool HeldOn(const std::filesystem::path& folder);
+
 private:
     int fd_ = -1; // the folder, while this object holds its lock
     std::string reason_;

@@ -31,8 +31,9 @@ public:
     // on device"); empty after a Save that succeeded.
     std::string saveFailureReason;
     // Where the last Save kept the file that it replaced because that file
-    // had not been read in full ("/.../<file name>.unreadable"); empty when
-    // it kept none, or failed.
+    // had not been read in full ("/.../<file name>.unreadable", or
+    // ".unreadable-2" and so on beside earlier copies); empty when it kept
+    // none, or failed.
     std::string keptAsidePath;
     // Why the file last read was not read in full, with where the reading
     // stopped ("line 6, column 2: not well-formed (invalid token)"); empty
@@ -50,7 +51,7 @@ public:
     // file stays as it was and the document holds the error "Could not open
     // file for saving". Save never clears the error state. A file that was
     // there but could not be read in full is first kept beside the new one
-    // as "<file name>.unreadable".
+    // as "<file name>.unreadable" (keptAsidePath).
     void Save();
     // The text that Save writes.
     std::string SaveToBytes() const;

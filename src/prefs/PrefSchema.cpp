@@ -61,19 +61,29 @@ bool MustWrite(const plist& file, const Option& option, const OptionValues& valu
     return file.root->GetType(option.key) != "boolean";
 }
 
+// Leaves the document with a failed save's error; false.
+bool Failed(plist& document, const std::string& reason) {
+    document.error = true;
+    document.errorMessage = "Could not open file for saving";
+    document.saveFailureReason = reason;
+    return false;
+}
+
 } // namespace
 
 bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionValues& stored,
                const fw::Date& now) {
+    // Without a home folder there is nowhere to save: never the current
+    // folder.
+    if (document->SavePath().Path().empty()) {
+        return Failed(*document, "There is no home folder to keep it in");
+    }
     // Another run's save between this one's re-read and its rename would be
     // lost: the lock keeps it out until this one is done.
     document->SavePath().Parent().CreateAsFolder();
     const plistio::SaveLock lock(document->SavePath().Path());
     if (!lock.Held()) {
-        document->error = true;
-        document->errorMessage = "Could not open file for saving";
-        document->saveFailureReason = lock.Reason();
-        return false;
+        return Failed(*document, lock.Reason());
     }
     auto file = std::make_unique<plist>(document->SavePath());
     std::array<bool, kOptionCount> write{};
@@ -97,10 +107,7 @@ bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionVal
     // only the save's own outcome counts.
     file->Save();
     if (!file->saveFailureReason.empty()) {
-        document->error = true;
-        document->errorMessage = file->errorMessage;
-        document->saveFailureReason = file->saveFailureReason;
-        return false;
+        return Failed(*document, file->saveFailureReason);
     }
     document = std::move(file);
     stored = LoadPrefs(*document, values);

@@ -26,11 +26,11 @@ protected:
     }
 
     // What the user is told of the file kept aside by the last save, which
-    // the reader found damaged for `reason`.
-    static std::string KeptAsideNotice(const std::string& reason) {
-        return "Your preferences file could not be read in full (" + reason +
-               "). It was kept as " + prefs::PrefsFile().AbsolutePath() +
-               ".unreadable, and a new one was written.";
+    // the reader found damaged for `reason`, as ".unreadable<suffix>".
+    static std::string KeptAsideNotice(const std::string& reason, const std::string& suffix = "") {
+        return "Your preferences file could not be read in full (" + reason + "). It was kept as " +
+               prefs::PrefsFile().AbsolutePath() + ".unreadable" + suffix +
+               ", and a new one was written.";
     }
 
     static void LetTheLoopRun() {
@@ -63,40 +63,60 @@ TEST_F(PrefsFile, AFileKeptAsideIsToldOnceAndNeverOverTheSplash) {
     EXPECT_EQ(overSplash, std::vector<bool>{false});
 }
 
-// At Quit the splash goes first, and the user is told before the end.
+// At Quit the splash goes first, and the user is told before the end, of
+// the copy made: an earlier one stays as it was.
 TEST_F(PrefsFile, QuittingOverTheSplashTellsOfAFileKeptAsideBeforeTheEnd) {
     const std::string damaged = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n"
                                 "\t<key>EnableSpecialSpaces</key>\n\t<true/>\n\t<key>x";
+    const std::string earlier = prefs::PrefsFile().Path().string() + ".unreadable";
+    std::ofstream(earlier) << "an earlier copy";
     WritePrefs(damaged);
     EXPECT_EQ(Run([this] {
                   ASSERT_NE(Splash(), nullptr);
                   Choose("FileQuit");
                   ASSERT_EQ(messages.size(), 1u);
-                  EXPECT_EQ(messages[0], KeptAsideNotice("line 6, column 8: no element found"));
+                  EXPECT_EQ(messages[0],
+                            KeptAsideNotice("line 6, column 8: no element found", "-2"));
               }),
               0);
     EXPECT_EQ(overSplash, std::vector<bool>{false});
-    std::ifstream aside(prefs::PrefsFile().Path().string() + ".unreadable", std::ios::binary);
+    std::ifstream aside(earlier + "-2", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), damaged);
+    std::ifstream first(earlier);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "an earlier copy");
     EXPECT_TRUE(app->prefEnableSpecialSpaces); // what could be read was kept
 }
 
-// A run that changed nothing writes nothing over what another run wrote.
-TEST_F(PrefsFile, QuitKeepsWhatAnotherRunWroteMeanwhile) {
+// An empty file holds nothing to keep: it is replaced without a word.
+TEST_F(PrefsFile, AnEmptyFileIsReplacedSilently) {
+    WritePrefs("");
+    EXPECT_EQ(Run([this] { Choose("FileQuit"); }), 0);
+    EXPECT_EQ(messages, std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(prefs::PrefsFile().Path().string() + ".unreadable"));
+}
+
+// However the event loop ends, Quit or the system (logging out, say), a save
+// at the end that failed is told and ends the process with status 1.
+TEST_F(PrefsFile, AFailedSaveAtTheEndExitsWithOneHoweverTheLoopEnds) {
+    const std::string folder = home.filePath(QStringLiteral("config")).toStdString();
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    EXPECT_EQ(system->Run(), 1);
+    EXPECT_EQ(app->closes, 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].starts_with("Your preferences could not be saved.")) << messages[0];
+}
+
+// Without a home folder there is no preferences file: the user is told at
+// the save, and nothing is written.
+TEST_F(PrefsFile, WithoutAHomeFolderNothingIsSavedAndTheUserIsTold) {
+    EXPECT_TRUE(fw::PreferencesFolderFor(nullptr, nullptr, nullptr).Child("x").Path().empty());
     EXPECT_EQ(Run([this] {
-                  SplashTimer()->Fire();
-                  EXPECT_FALSE(app->prefEnableSpecialSpaces);
-                  auto other = prefs::OpenPrefs();
-                  prefs::OptionValues values;
-                  prefs::OptionValues stored = prefs::LoadPrefs(*other, values);
-                  values.prefEnableSpecialSpaces = true;
-                  ASSERT_TRUE(prefs::SavePrefs(other, values, stored));
+                  app->myPrefs = std::make_unique<plist>(fw::FolderItem());
                   Choose("FileQuit");
               }),
-              0);
-    EXPECT_TRUE(app->prefEnableSpecialSpaces);
-    auto read = prefs::OpenPrefs();
-    prefs::OptionValues values;
-    prefs::LoadPrefs(*read, values);
-    EXPECT_TRUE(values.prefEnableSpecialSpaces);
+              1);
+    EXPECT_EQ(messages, std::vector<std::string>{"Your preferences can't be saved: there is no "
+                                                 "home folder to keep them in."});
 }

@@ -128,7 +128,7 @@ TEST_F(Foreign, WhatIsNoPropertyListIsKeptAsideAtTheFirstSave) {
     EXPECT_TRUE(plist(file).root->GetBoolean("k", false));
 
     // Once kept, later saves just replace the file; a later damaged file
-    // replaces the earlier copy.
+    // is kept beside the earlier copy.
     doc.Save();
     EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), rootArray);
     const std::string cut = Head() + "\t<key>kept</key>\n\t<string>yes</string>\n\t<key>lost";
@@ -137,7 +137,8 @@ TEST_F(Foreign, WhatIsNoPropertyListIsKeptAsideAtTheFirstSave) {
     EXPECT_EQ(Value(*damaged.root, "kept"), "yes");
     EXPECT_FALSE(damaged.FullyRead());
     damaged.Save();
-    EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), cut);
+    EXPECT_EQ(ReadRaw(File("array.plist.unreadable-2")), cut);
+    EXPECT_EQ(ReadRaw(File("array.plist.unreadable")), rootArray);
     EXPECT_EQ(Value(*plist(file).root, "kept"), "yes");
 
     // An empty file holds nothing to keep.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@ struct Faults {
     bool crashAtFsync = false;
     int close = 0;
     int rename = 0;
+    int flock = 0; // the save lock
 };
 
 class FaultySystem {
@@ -72,6 +74,9 @@ public:
         };
         calls_.rename = [](const char* from, const char* to) {
             return Fail(faults_.rename) ? -1 : ::rename(from, to);
+        };
+        calls_.flock = [](int fd, int operation) {
+            return Fail(faults_.flock) ? -1 : ::flock(fd, operation);
         };
         plistio::ReplaceSystemCalls(&calls_);
     }
@@ -213,9 +218,12 @@ TEST_F(Saving, AnInPlaceWriteThatFailsLeavesTheOldFileWhole) {
 }
 
 // What a save that never finished leaves is what the next save removes: a
-// file named ".<name>.tmp-<process id>-<hex digits>" of a process that has
-// ended. Those of running saves, of other files, and other names stay.
-TEST_F(Saving, LeftoversOfSavesThatDiedAreRemovedButNotThoseOfRunningOnes) {
+// file named ".<name>.tmp-<process id>-<hex digits>". Under the save lock no
+// other save of the file runs, so whatever process id the name holds (one
+// still running, this one, one of another PID namespace) it is a leftover;
+// those of other files, and other names, stay. Without the lock (a file
+// system without locks) nothing is removed.
+TEST_F(Saving, LeftoversOfSavesThatDiedAreRemovedOnlyUnderTheLock) {
     plist doc(File("prefs.plist"));
     doc.root->SetBoolean("k", true);
     const pid_t child = ::fork();
@@ -241,21 +249,29 @@ TEST_F(Saving, LeftoversOfSavesThatDiedAreRemovedButNotThoseOfRunningOnes) {
     EXPECT_EQ(digits.find_first_not_of("0123456789abcdefABCDEF"), std::string::npos) << left[0];
 
     const std::string running = ".prefs.plist.tmp-" + std::to_string(::getppid()) + "-00ff";
+    const std::string self = ".prefs.plist.tmp-" + std::to_string(::getpid()) + "-0a";
     const std::string otherFile = ".other.plist.tmp-" + std::to_string(child) + "-0a";
     const std::string notOurs = prefix + "notours";
-    for (const std::string& name : {running, otherFile, notOurs}) {
+    for (const std::string& name : {running, self, otherFile, notOurs}) {
         WriteRaw(File(name), std::string(1000, 'x'));
     }
+    {
+        FaultySystem faulty({.flock = ENOLCK});
+        doc.Save();
+    }
+    EXPECT_EQ(EntriesInFolder(), 6);
     doc.Save();
-    EXPECT_FALSE(File(left[0]).Exists());
-    EXPECT_TRUE(File(running).Exists());
+    for (const std::string& name : {left[0], running, self}) {
+        EXPECT_FALSE(File(name).Exists()) << name;
+    }
     EXPECT_TRUE(File(otherFile).Exists());
     EXPECT_TRUE(File(notOurs).Exists());
-    EXPECT_EQ(EntriesInFolder(), 4);
+    EXPECT_EQ(EntriesInFolder(), 3);
 }
 
 TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
-    const mode_t oldMask = ::umask(027);
+    // A new file gets 0666 less the umask, as other programs make them.
+    const mode_t oldMask = ::umask(002);
     struct Row {
         const char* name;
         int mode;        // -1: no file yet
@@ -263,9 +279,9 @@ TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
         mode_t expected;
     };
     const Row rows[] = {
-        {"new.plist", -1, false, 0640},      {"private.plist", 0600, false, 0600},
+        {"new.plist", -1, false, 0664},      {"private.plist", 0600, false, 0600},
         {"shared.plist", 0664, false, 0664}, {"readonly.plist", 0444, false, 0444},
-        {"locked.plist", 0, true, 0640},
+        {"locked.plist", 0, true, 0664},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -291,6 +307,16 @@ TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
 // there yet. Links that go round in a loop fail the save at once.
 TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
     std::filesystem::create_directory(folder_ / "real");
+    // "<name>.plist", then links in "real" up to "real/<name>.plist".
+    const auto chain = [](const std::string& name, int links) {
+        std::vector<std::pair<std::string, std::string>> chain{
+            {name + ".plist", "real/" + name + "1"}};
+        for (int i = 1; i < links; ++i) {
+            chain.emplace_back("real/" + name + std::to_string(i),
+                               name + (i + 1 < links ? std::to_string(i + 1) : ".plist"));
+        }
+        return chain;
+    };
     struct Row {
         const char* what;
         std::vector<std::pair<std::string, std::string>> links; // name, where it points
@@ -311,6 +337,8 @@ TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
          "real/d.plist",
          false,
          0},
+        {"through 40 links, as the system", chain("g", 40), "real/g.plist", false, 0},
+        {"through 41", chain("h", 41), "", false, ELOOP},
         {"into a loop",
          {{"e.plist", "real/e-link"}, {"real/e-link", "../e.plist"}},
          "",
@@ -343,4 +371,40 @@ TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
         EXPECT_EQ(plist(File(row.end)).root->Exists("old"), row.endExists);
     }
     EXPECT_FALSE(std::filesystem::exists(folder_ / "nowhere"));
+}
+
+// Keeping aside never replaces an earlier copy: each one takes the next free
+// name. A save that fails after keeping aside leaves what was there at its
+// path (a folder, which is moved as it can't be linked, put back) and no
+// copy of its own.
+TEST_F(Saving, EveryKeptCopyIsKeptAndAFailedSaveLeavesTheOriginalAtItsPath) {
+    const fw::FolderItem file = File("prefs.plist");
+    const fw::FolderItem inside = File("prefs.plist/inside");
+    const std::string aside = file.Path().string() + ".unreadable";
+    WriteRaw(fw::FolderItem(aside), "earlier copy");
+    const Faults failures[] = {{.createFile = EACCES}, {.fsync = EIO}, {.rename = EXDEV}};
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "a damaged file");
+        std::filesystem::remove_all(file.Path());
+        if (folder) {
+            std::filesystem::create_directory(file.Path());
+        }
+        WriteRaw(folder ? inside : file, "damaged");
+        plist doc(file);
+        for (const Faults& faults : failures) {
+            {
+                FaultySystem faulty(faults);
+                doc.Save();
+            }
+            EXPECT_FALSE(doc.saveFailureReason.empty());
+            EXPECT_EQ(ReadRaw(folder ? inside : file), "damaged");
+            EXPECT_EQ(EntriesInFolder(), folder ? 3 : 2);
+        }
+        doc.Save();
+        const std::string made = aside + (folder ? "-3" : "-2");
+        EXPECT_EQ(doc.keptAsidePath, made);
+        EXPECT_EQ(ReadRaw(fw::FolderItem(made + (folder ? "/inside" : ""))), "damaged");
+        EXPECT_EQ(ReadRaw(fw::FolderItem(aside)), "earlier copy");
+        EXPECT_TRUE(plist(file).FullyRead());
+    }
 }

@@ -1,10 +1,15 @@
 #include "PrefsTestSupport.h"
+#include "plist/FileAccess.h"
 #include "prefs/PrefSchema.h"
 #include "support/OptionValues.h"
 
 #include <array>
+#include <cerrno>
 #include <set>
 #include <string_view>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -41,6 +46,12 @@ struct Instance {
 
     bool Save() { return prefs::SavePrefs(doc, fields, stored, kSaved); }
 };
+
+// Where two saves meet: one, in a child process, stops at its rename until
+// the other, here, finds the save lock taken (or is done).
+int atRename[2];
+int go[2];
+bool waited = false;
 
 } // namespace
 
@@ -217,15 +228,19 @@ TEST_F(Schema, EverySaveRestampsAVersionDictionaryAndLeavesAnyOtherVersionAlone)
 // save succeeds: what could be read stays, and the run's values fill the rest.
 TEST_F(Schema, AFileNotReadInFullIsKeptAsideAndTheSaveSucceeds) {
     const std::string cut = Head() + Bool("EnableSpecialSpaces", true) + "\t<key>Enable";
-    for (const std::string& text : {std::string("not a property list"), cut}) {
+    const std::string first = "not a property list";
+    for (const std::string& text : {first, cut}) {
         SCOPED_TRACE(text);
         Instance run;
         run.fields.prefCenterSquareDouble = false;
         std::ofstream(PrefsPath(), std::ios::binary) << text;
         EXPECT_TRUE(run.Save());
-        EXPECT_EQ(run.doc->keptAsidePath, PrefsPath().string() + ".unreadable");
+        // The second copy goes beside the first.
+        EXPECT_EQ(run.doc->keptAsidePath,
+                  PrefsPath().string() + ".unreadable" + (text == cut ? "-2" : ""));
         EXPECT_FALSE(run.doc->readFailureReason.empty());
         EXPECT_EQ(ReadRaw(fw::FolderItem(run.doc->keptAsidePath)), text);
+        EXPECT_EQ(ReadRaw(fw::FolderItem(PrefsPath().string() + ".unreadable")), first);
         Instance read;
         EXPECT_FALSE(read.fields.prefCenterSquareDouble);
         EXPECT_EQ(read.fields.prefEnableSpecialSpaces, text == cut);
@@ -276,4 +291,60 @@ TEST(OptionTable, KeysControlsAndTheOpenOrderTakeEachOptionOnce) {
     EXPECT_EQ(std::set<std::size_t>(prefs::kOpenOrder.begin(), prefs::kOpenOrder.end()).size(),
               prefs::kOptionCount);
     EXPECT_EQ(prefs::OptionRow("cb_nothing"), prefs::kOptionCount);
+}
+
+// Two runs saving a damaged file at the same moment: the second waits for
+// the first and then reads what it wrote, so neither change is lost and the
+// damaged file is kept aside once.
+TEST_F(Schema, TwoRunsSavingAtTheSameMomentKeepBothChanges) {
+    const std::string damaged = Head() + Bool("EnableBlanks", true) + "\t<key>Enable";
+    std::ofstream(PrefsPath(), std::ios::binary) << damaged;
+    Instance held;
+    Instance waiting;
+    held.fields.prefEnableSpecialSpaces = true;
+    waiting.fields.prefOnlyUniqueScores = false;
+    ASSERT_TRUE(::pipe(atRename) == 0 && ::pipe(go) == 0);
+    plistio::SystemCalls calls = plistio::CurrentSystemCalls();
+    calls.rename = [](const char* from, const char* to) {
+        char byte = 1;
+        (void)!::write(atRename[1], &byte, 1);
+        (void)!::read(go[0], &byte, 1); // until go is closed
+        return ::rename(from, to);
+    };
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(go[1]);
+        plistio::ReplaceSystemCalls(&calls);
+        ::_exit(held.Save() ? 0 : 1);
+    }
+    ::close(atRename[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(atRename[0], &byte, 1), 1);
+    calls = plistio::CurrentSystemCalls();
+    calls.flock = [](int fd, int operation) {
+        const int done = ::flock(fd, operation);
+        if (done != 0 && errno == EWOULDBLOCK && !waited) {
+            waited = true;
+            ::close(go[1]);
+            errno = EWOULDBLOCK;
+        }
+        return done;
+    };
+    plistio::ReplaceSystemCalls(&calls);
+    EXPECT_TRUE(waiting.Save());
+    plistio::ReplaceSystemCalls(nullptr);
+    EXPECT_TRUE(waited);
+    if (!waited) {
+        ::close(go[1]);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    ::close(atRename[0]);
+    ::close(go[0]);
+    Instance after;
+    EXPECT_TRUE(after.fields.prefEnableSpecialSpaces);
+    EXPECT_FALSE(after.fields.prefOnlyUniqueScores);
+    EXPECT_EQ(ReadRaw(fw::FolderItem(PrefsPath().string() + ".unreadable")), damaged);
+    EXPECT_FALSE(std::filesystem::exists(PrefsPath().string() + ".unreadable-2"));
 }

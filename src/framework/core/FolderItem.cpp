@@ -22,6 +22,11 @@ bool FolderItem::IsFolder() const {
 }
 
 FolderItem FolderItem::Child(std::string_view name) const {
+    // An item of no folder has no children: the name alone would be taken
+    // in the current folder.
+    if (path_.empty()) {
+        return FolderItem();
+    }
     // A name is always taken inside this folder, never as a path of its own.
     while (!name.empty() && name.front() == '/') {
         name.remove_prefix(1);
@@ -128,25 +133,36 @@ fs::path SetPreferencesFolderForTesting(fs::path folder) {
     return folder;
 }
 
-FolderItem PreferencesFolder() {
-    if (!PreferencesFolderOverride().empty()) {
-        return FolderItem(PreferencesFolderOverride());
+FolderItem PreferencesFolderFor(const char* home, const char* configHome, const char* accountHome) {
+    if (home == nullptr || *home == '\0') {
+        home = accountHome;
     }
-    std::string home;
-    if (const char* value = std::getenv("HOME"); value != nullptr && *value != '\0') {
-        home = value;
-    } else if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir) {
-        home = user->pw_dir;
+#ifndef __APPLE__
+    // Only an absolute XDG_CONFIG_HOME counts; a relative one is invalid.
+    if (configHome != nullptr && configHome[0] == '/') {
+        return FolderItem(fs::path(configHome));
+    }
+#else
+    (void)configHome;
+#endif
+    if (home == nullptr || *home == '\0') {
+        return FolderItem(); // never a folder below the current one
     }
 #ifdef __APPLE__
     return FolderItem(fs::path(home) / "Library" / "Preferences");
 #else
-    // Only an absolute XDG_CONFIG_HOME counts; a relative one is invalid.
-    if (const char* value = std::getenv("XDG_CONFIG_HOME"); value != nullptr && value[0] == '/') {
-        return FolderItem(fs::path(value));
-    }
     return FolderItem(fs::path(home) / ".config");
 #endif
+}
+
+FolderItem PreferencesFolder() {
+    if (!PreferencesFolderOverride().empty()) {
+        return FolderItem(PreferencesFolderOverride());
+    }
+    const char* home = std::getenv("HOME");
+    const passwd* user = home == nullptr || *home == '\0' ? ::getpwuid(::getuid()) : nullptr;
+    return PreferencesFolderFor(home, std::getenv("XDG_CONFIG_HOME"),
+                                user != nullptr ? user->pw_dir : nullptr);
 }
 
 } // namespace fw

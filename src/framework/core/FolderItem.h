@@ -18,7 +18,8 @@ public:
     bool Exists() const;
     bool IsFolder() const;
 
-    // The item named `name` inside this folder.
+    // The item named `name` inside this folder; none for an item without a
+    // path.
     FolderItem Child(std::string_view name) const;
     FolderItem Parent() const;
 
@@ -46,8 +47,13 @@ private:
 };
 
 // The user's preferences folder: $XDG_CONFIG_HOME, else $HOME/.config; on
-// macOS $HOME/Library/Preferences. It may not exist yet.
+// macOS $HOME/Library/Preferences. It may not exist yet. Without HOME the
+// home folder of the user's account counts; with neither there is none (an
+// item with an empty path).
 FolderItem PreferencesFolder();
+// The same for the given HOME, XDG_CONFIG_HOME and the account's home
+// folder, any of which may be null.
+FolderItem PreferencesFolderFor(const char* home, const char* configHome, const char* accountHome);
 
 // Tests point the preferences folder at a folder of their own, so that they
 // never read or write the user's; an empty path goes back to the user's

@@ -89,10 +89,9 @@ int Application::Run() {
         opened_ = true;
         Event_Open();
     }
-    int status = exitStatus_;
     if (!quitting_) {
         running_ = true;
-        status = QCoreApplication::exec();
+        const int status = QCoreApplication::exec();
         running_ = false;
         if (!quitting_) {
             // The system ended the loop (logging out, say): the application
@@ -100,11 +99,13 @@ int Application::Run() {
             quitting_ = true;
             exitStatus_ = status;
             Event_Close();
-            status = exitStatus_;
         }
     }
     DeleteWindows();
-    return status;
+    // Not what the loop returned: the system's quit closes the windows, the
+    // last one quits with the status of Event_Close, and then the system
+    // ends the loop with 0.
+    return exitStatus_;
 }
 
 void Application::Quit(int status) {

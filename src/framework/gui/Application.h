@@ -34,8 +34,8 @@ public:
     void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
     bool HasMenuHandler(const std::string& itemName) const;
 
-    // Returns the exit status: the one given to Quit, unless Event_Close
-    // set another.
+    // Returns the exit status: the one given to Quit, or the loop's when the
+    // system ended it, unless Event_Close set another.
     int Run();
     // Raises Event_Close once, closes the windows and ends the event loop.
     void Quit(int status = 0);
