@@ -1,5 +1,8 @@
 #include "plist/FileAccess.h"
 
+#include "plist/InPlaceSave.h"
+#include "plist/Ownership.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -20,8 +23,8 @@ int RealOpen(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
 
-const SystemCalls kRealCalls{&RealOpen, &::write, &::posix_fallocate, &::ftruncate,
-                             &::fsync,  &::close, &::rename, &::flock};
+const SystemCalls kRealCalls{&RealOpen, &::write,  &::ftruncate, &::fsync,
+                             &::close,  &::rename, &::flock,     &::fchown};
 const SystemCalls* currentCalls = &kRealCalls;
 
 std::string Reason(int error) {
@@ -91,6 +94,8 @@ std::string RandomHex() {
     return text;
 }
 
+} // namespace
+
 bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& error) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -107,8 +112,6 @@ bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& err
     return true;
 }
 
-// Writes everything, flushes it to disk and closes the file; the first
-// failure's error number, or 0.
 int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes) {
     int error = 0;
     bool ok = WriteAll(calls, fd, bytes, error);
@@ -130,6 +133,8 @@ void SyncFolder(const fs::path& folder) {
         ::close(fd);
     }
 }
+
+namespace {
 
 // Whether the file can be opened for reading, probed as the reading does.
 bool Readable(const SystemCalls& calls, const fs::path& file) {
@@ -160,7 +165,8 @@ bool KeepAside(const fs::path& target, std::string& reason) {
     return false;
 }
 
-// All of a file's bytes from its start, or false.
+} // namespace
+
 bool ReadAll(int fd, std::string& bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -185,65 +191,6 @@ bool ReadAll(int fd, std::string& bytes) {
         }
     }
 }
-
-// Writes `bytes` over the file from its start, cuts it to their length and
-// flushes it; the first failure's error number, or 0.
-int Overwrite(const SystemCalls& calls, int fd, std::string_view bytes) {
-    int error = 0;
-    if (::lseek(fd, 0, SEEK_SET) != 0) {
-        return errno;
-    }
-    if (!WriteAll(calls, fd, bytes, error)) {
-        return error;
-    }
-    if (calls.ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || calls.fsync(fd) != 0) {
-        return errno;
-    }
-    return 0;
-}
-
-// Writes the file itself, for a folder that takes no new files. Nothing of
-// it is touched before the space for the new bytes is reserved, so that a
-// full disk fails the save at once; and when a write fails all the same,
-// the old bytes, read first, are put back: the file is never left torn.
-bool WriteInPlace(const SystemCalls& calls, const fs::path& target, std::string_view bytes,
-                  std::string& reason) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    const int fd = calls.open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY, 0);
-    if (fd < 0) {
-        reason = Reason(errno);
-        return false;
-    }
-    std::string old;
-    int error = 0;
-    if (!ReadAll(fd, old)) {
-        error = errno;
-    } else if (!bytes.empty()) {
-        error = calls.posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
-        if (error != 0) {
-            // A reservation that failed half-way may have made the file longer.
-            calls.ftruncate(fd, static_cast<off_t>(old.size()));
-        }
-    }
-    if (error == 0) {
-        error = Overwrite(calls, fd, bytes);
-        if (error != 0) {
-            Overwrite(calls, fd, old);
-        }
-    }
-    if (calls.close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        reason = Reason(error);
-    }
-    return error == 0;
-}
-
-} // namespace
 
 const SystemCalls& CurrentSystemCalls() {
     return *currentCalls;
@@ -378,7 +325,7 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         error = errno;
         // A folder that takes no new files may still hold a writable file.
         if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
-            WriteInPlace(calls, target, bytes, result.reason)) {
+            SaveInPlace(calls, target, bytes, result)) {
             result.done = true;
             return result;
         }
@@ -389,6 +336,22 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         return result;
     }
     if (keepMode) {
+        // Before the mode: a new owner clears the set-id bits, and an access
+        // list sets the others.
+        error = KeepOwnership(calls, fd, target, info);
+        if (error != 0) {
+            calls.close(fd);
+            ::unlink(temporary.c_str());
+            // Written in place, the file keeps its owner, group and access list.
+            result.done = !keepOld && SaveInPlace(calls, target, bytes, result);
+            if (!result.done && result.reason.empty()) {
+                result.reason = Reason(error);
+            }
+            if (!result.done) {
+                result.keptAside.clear();
+            }
+            return result;
+        }
         ::fchmod(fd, mode);
     }
     error = WriteAndClose(calls, fd, bytes);

@@ -34,6 +34,11 @@ public:
     // had not been read in full ("/.../<file name>.unreadable"); empty when
     // it kept none, or failed.
     std::string keptAsidePath;
+    // Where the previous contents of the file are kept when it may be
+    // damaged: by the last Save, which wrote it in place and failed, or by a
+    // save that died while writing it in place, which Load found; empty
+    // otherwise.
+    std::string previousContentsPath;
     // Why the file last read was not read in full, with where the reading
     // stopped ("line 6, column 2: not well-formed (invalid token)"); empty
     // when it was.
@@ -47,10 +52,11 @@ public:
 
     // Writes the whole document. The file is replaced in one step only after
     // everything was written and flushed to disk; on any failure the old
-    // file stays as it was and the document holds the error "Could not open
-    // file for saving". Save never clears the error state. A file that was
-    // there but could not be read in full is first kept beside the new one
-    // as "<file name>.unreadable".
+    // file stays as it was (or, written in place, may be damaged: then
+    // previousContentsPath says where its old bytes are) and the document
+    // holds the error "Could not open file for saving". Save never clears
+    // the error state. A file that was there but could not be read in full
+    // is first kept beside the new one as "<file name>.unreadable".
     void Save();
     // The text that Save writes.
     std::string SaveToBytes() const;

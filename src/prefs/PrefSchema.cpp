@@ -100,6 +100,9 @@ bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionVal
         document->error = true;
         document->errorMessage = file->errorMessage;
         document->saveFailureReason = file->saveFailureReason;
+        if (!file->previousContentsPath.empty()) {
+            document->previousContentsPath = file->previousContentsPath;
+        }
         return false;
     }
     document = std::move(file);

@@ -1,6 +1,7 @@
 // The preferences file as the running application meets it: a file that is
 // kept aside, and a file that another run changed meanwhile.
 #include "ShellFixture.h"
+#include "plist/InPlaceSave.h"
 #include "prefs/PrefSchema.h"
 
 #include <QDir>
@@ -99,4 +100,26 @@ TEST_F(PrefsFile, QuitKeepsWhatAnotherRunWroteMeanwhile) {
     prefs::OptionValues values;
     prefs::LoadPrefs(*read, values);
     EXPECT_TRUE(values.prefEnableSpecialSpaces);
+}
+
+// A copy left by a save in place that died is told once, by the name it is
+// then kept under.
+TEST_F(PrefsFile, ACopyLeftByASaveInPlaceThatDiedIsToldOnce) {
+    WritePrefs("");
+    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
+    std::filesystem::create_directories(copy.parent_path());
+    std::ofstream(copy, std::ios::binary) << "old";
+    EXPECT_EQ(Run([this] {
+                  SplashTimer()->Fire();
+                  LetTheLoopRun();
+                  EXPECT_TRUE(app->savePrefs());
+              }),
+              0);
+    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
+    EXPECT_EQ(messages, std::vector<std::string>{"Your preferences file may be damaged; its "
+                                                 "previous contents are in " +
+                                                 kept + "."});
+    EXPECT_EQ(prefs::OpenPrefs()->previousContentsPath, "");
+    std::ifstream in(kept, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
 }
