@@ -12,87 +12,61 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
-// How the system calls of a save go, for as long as a Fake lives. Each call
-// is a step.
+// How the system calls of a save go while a Fake lives. Each call is a step.
 struct Plan {
     bool newFiles = false;      // whether the file's folder takes new files
     int endAt = 0;              // the step at which the process ends; 0: none
-    long room = -1;             // what writes to the file may add before ENOSPC; -1: no end
+    long room = -1;             // what writes may add before ENOSPC; -1: no end
     bool roomAfterFull = false; // room again after the first write that had none
-    int truncate = 0;           // ftruncate's error
     int chown = 0;              // fchown's error
 };
+Plan plan;
+int steps = 0;
+std::pair<uid_t, gid_t> owner; // last given to a file
 
-class Fake {
-public:
-    explicit Fake(Plan plan) {
-        plan_ = plan;
-        steps_ = 0;
-        owner_ = {};
-        calls_ = plistio::CurrentSystemCalls();
-        calls_.open = [](const char* path, int flags, mode_t mode) {
+void Step() {
+    if (++steps == plan.endAt) {
+        ::_exit(0); // a save that never finished
+    }
+}
+
+struct Fake {
+    explicit Fake(const Plan& p) {
+        plan = p;
+        steps = 0;
+        calls.open = [](const char* path, int flags, mode_t mode) {
             Step();
-            if ((flags & O_CREAT) != 0 && !plan_.newFiles) {
-                errno = EACCES;
-                return -1;
-            }
-            const int fd = ::open(path, flags, mode);
-            file_ = (flags & O_ACCMODE) == O_RDWR ? fd : file_;
-            return fd;
+            errno = EACCES;
+            return (flags & O_CREAT) != 0 && !plan.newFiles ? -1 : ::open(path, flags, mode);
         };
-        calls_.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
+        calls.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
             Step();
-            if (fd == file_ && plan_.room == 0) {
-                plan_.room = plan_.roomAfterFull ? -1 : 0;
+            if (plan.room == 0) {
+                plan.room = plan.roomAfterFull ? -1 : 0;
                 errno = ENOSPC;
                 return -1;
             }
-            if (fd == file_ && plan_.room > 0) {
-                size = std::min<std::size_t>(size, static_cast<std::size_t>(plan_.room));
-                plan_.room -= static_cast<long>(size);
-            }
+            size = plan.room > 0 ? std::min<std::size_t>(size, plan.room) : size;
+            plan.room -= plan.room > 0 ? static_cast<long>(size) : 0;
             return ::write(fd, data, size);
         };
-        calls_.ftruncate = [](int fd, off_t length) {
-            Step();
-            return Fail(plan_.truncate) ? -1 : ::ftruncate(fd, length);
+        calls.ftruncate = [](int fd, off_t length) { return Step(), ::ftruncate(fd, length); };
+        calls.fsync = [](int fd) { return Step(), ::fsync(fd); };
+        calls.close = [](int fd) { return Step(), ::close(fd); };
+        calls.fchown = [](int fd, uid_t uid, gid_t gid) {
+            owner = {uid, gid};
+            errno = plan.chown;
+            return Step(), plan.chown != 0 ? -1 : ::fchown(fd, uid, gid);
         };
-        calls_.fsync = [](int fd) { return Step(), ::fsync(fd); };
-        calls_.close = [](int fd) { return Step(), ::close(fd); };
-        calls_.fchown = [](int fd, uid_t owner, gid_t group) {
-            Step();
-            owner_ = {owner, group};
-            return Fail(plan_.chown) ? -1 : ::fchown(fd, owner, group);
-        };
-        plistio::ReplaceSystemCalls(&calls_);
+        plistio::ReplaceSystemCalls(&calls);
     }
     ~Fake() { plistio::ReplaceSystemCalls(nullptr); }
-    Fake(const Fake&) = delete;
-    Fake& operator=(const Fake&) = delete;
-
-    // The owner and group last given to a file.
-    static std::pair<uid_t, gid_t> Owner() { return owner_; }
-
-private:
-    static void Step() {
-        if (++steps_ == plan_.endAt) {
-            ::_exit(0); // a save that never finished
-        }
-    }
-    static bool Fail(int error) {
-        errno = error;
-        return error != 0;
-    }
-
-    plistio::SystemCalls calls_{};
-    static inline Plan plan_;
-    static inline int steps_ = 0;
-    static inline int file_ = -1;
-    static inline std::pair<uid_t, gid_t> owner_;
+    plistio::SystemCalls calls = plistio::CurrentSystemCalls();
 };
 
 class InPlace : public PlistTest {
@@ -105,65 +79,52 @@ protected:
         }
         return text + Tail();
     }
+    fw::FolderItem Prefs() const { return File("prefs.plist"); }
     // The file's text without the blanks that a save in place may leave.
     std::string Unpadded() const {
-        std::string text = ReadRaw(file_);
+        std::string text = ReadRaw(Prefs());
         return text.erase(text.find_last_not_of(' ') + 1);
     }
-    // Saves `text` over the file, as `plan` lets it.
-    void Save(plist& doc, const std::string& text, const Plan& plan) const {
-        doc.LoadFromBytes(text);
-        const Fake fake(plan);
-        doc.Save();
+    // Saves a text of so many entries over the file, as `how` lets it.
+    std::unique_ptr<plist> Save(int entries, const Plan& how) const {
+        auto doc = std::make_unique<plist>(Prefs());
+        doc->LoadFromBytes(Text(entries));
+        const Fake fake(how);
+        doc->Save();
+        return doc;
     }
-
-    void SetUp() override {
-        PlistTest::SetUp();
-        file_ = File("prefs.plist");
-    }
-
-    fw::FolderItem file_;
 };
 
 } // namespace
 
 TEST_F(InPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFileAndTheOldBytesWhole) {
-    const fw::FolderItem copy(plistio::CopyPath(file_.Path()));
-    for (const auto& [oldEntries, newEntries] : {std::pair{20, 40}, std::pair{40, 20}}) {
-        const std::string old = Text(oldEntries);
-        const std::string now = Text(newEntries);
+    const fw::FolderItem copy(plistio::CopyPath(Prefs().Path()));
+    for (const auto& [from, to] : {std::pair{20, 40}, std::pair{40, 20}}) {
         for (int step = 1;; ++step) {
-            SCOPED_TRACE(std::to_string(oldEntries) + " entries to " + std::to_string(newEntries) +
-                         ", ended at step " + std::to_string(step));
-            ASSERT_LT(step, 500);
-            WriteRaw(file_, old);
+            ASSERT_LT(step, 100);
+            SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to) + ", step " +
+                         std::to_string(step));
+            WriteRaw(Prefs(), Text(from));
             const pid_t child = ::fork();
             if (child == 0) {
-                plist doc(file_);
-                Save(doc, now, {.endAt = step});
-                ::_exit(doc.error ? 2 : 1);
+                ::_exit(Save(to, {.endAt = step})->error ? 2 : 1);
             }
             int status = 0;
             ASSERT_EQ(::waitpid(child, &status, 0), child);
             const int ended = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             const bool copied = copy.Exists();
-            EXPECT_TRUE(Unpadded() == old || Unpadded() == now);
-            EXPECT_TRUE(Unpadded() == old || copied || ended != 0);
-            if (copied) {
-                EXPECT_EQ(ReadRaw(copy), old);
-            }
+            EXPECT_TRUE(Unpadded() == Text(from) || Unpadded() == Text(to));
+            EXPECT_TRUE(Unpadded() == Text(from) || copied || ended != 0);
+            EXPECT_EQ(copied ? ReadRaw(copy) : Text(from), Text(from));
             // The next reading of the file finds the copy, once.
-            plist next(file_);
+            plist next(Prefs());
             EXPECT_TRUE(next.FullyRead());
-            EXPECT_EQ(next.previousContentsPath.empty(), !copied);
-            if (copied) {
-                EXPECT_EQ(ReadRaw(fw::FolderItem(next.previousContentsPath)), old);
-                EXPECT_EQ(plist(file_).previousContentsPath, "");
-            }
+            EXPECT_EQ(copied ? ReadRaw(fw::FolderItem(next.previousContentsPath)) : "",
+                      copied ? Text(from) : next.previousContentsPath);
+            EXPECT_EQ(plist(Prefs()).previousContentsPath, "");
             if (ended != 0) {
                 EXPECT_EQ(ended, 1);
-                EXPECT_EQ(ReadRaw(file_), now);
-                EXPECT_FALSE(copied);
+                EXPECT_EQ(ReadRaw(Prefs()), Text(to));
                 break;
             }
         }
@@ -174,52 +135,37 @@ TEST_F(InPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFileAndTheOldBytesWhole)
 // are. On a file system that copies on write, writing over the file's own
 // bytes takes new room too.
 TEST_F(InPlace, AFailingDiskLeavesTheOldFileOrSaysWhereItsBytesAre) {
-    const std::string old = Text(20);
-    const long growth = static_cast<long>(Text(40).size() - old.size());
-    struct Row {
-        const char* what;
-        Plan plan;
-        int newEntries;
-        bool failed;
-        bool damaged;
-    };
-    const Row rows[] = {
-        {"no room to grow, after growing part-way", {.room = growth / 2}, 40, true, false},
+    // The copy takes room first.
+    const long copy = static_cast<long>(Text(20).size());
+    const long growth = static_cast<long>(Text(40).size()) - copy;
+    const std::tuple<const char*, Plan, bool> rows[] = {
+        {"no room to grow, after growing part-way", {.room = copy + growth / 2}, false},
         {"no room half-way, then room again",
-         {.room = growth + 600, .roomAfterFull = true},
-         40,
-         true,
+         {.room = copy + growth + 600, .roomAfterFull = true},
          false},
-        {"no room half-way, nor to put it back", {.room = growth + 600}, 40, true, true},
-        {"shorter text not cut", {.truncate = EIO}, 10, false, false},
+        {"no room half-way, nor to put it back", {.room = copy + growth + 600}, true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        WriteRaw(file_, old);
-        plist doc(file_);
-        Save(doc, Text(row.newEntries), row.plan);
-        EXPECT_EQ(doc.saveFailureReason, row.failed ? std::strerror(ENOSPC) : "");
-        EXPECT_EQ(doc.previousContentsPath.empty(), !row.damaged);
-        if (row.damaged) {
-            EXPECT_NE(Unpadded(), old);
-            EXPECT_EQ(ReadRaw(fw::FolderItem(doc.previousContentsPath)), old);
-        } else {
-            EXPECT_EQ(row.failed ? ReadRaw(file_) : Unpadded(), row.failed ? old : Text(10));
-        }
-        EXPECT_FALSE(std::filesystem::exists(plistio::CopyPath(file_.Path())));
+    for (const auto& [what, how, damaged] : rows) {
+        SCOPED_TRACE(what);
+        WriteRaw(Prefs(), Text(20));
+        const auto doc = Save(40, how);
+        EXPECT_EQ(doc->saveFailureReason, std::strerror(ENOSPC));
+        EXPECT_EQ(doc->previousContentsPath.empty(), !damaged);
+        EXPECT_EQ(ReadRaw(damaged ? fw::FolderItem(doc->previousContentsPath) : Prefs()), Text(20));
+        EXPECT_EQ(Unpadded() == Text(20), !damaged);
+        EXPECT_FALSE(std::filesystem::exists(plistio::CopyPath(Prefs().Path())));
     }
 
     // With no folder for the copy, the file is not touched.
-    WriteRaw(file_, old);
+    WriteRaw(Prefs(), Text(20));
     const std::string cache = std::getenv("XDG_CACHE_HOME");
-    ::setenv("XDG_CACHE_HOME", (file_.Path() / "cache").c_str(), 1);
-    plist doc(file_);
-    Save(doc, Text(40), {});
+    ::setenv("XDG_CACHE_HOME", (Prefs().Path() / "cache").c_str(), 1);
+    const auto doc = Save(40, {});
     ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
-    EXPECT_EQ(doc.saveFailureReason, "No copy of the file could be kept in " +
-                                         (file_.Path() / "cache/tallorix").string() +
-                                         " before writing it in place: Not a directory");
-    EXPECT_EQ(ReadRaw(file_), old);
+    EXPECT_EQ(doc->saveFailureReason, "No copy of the file could be kept in " +
+                                          (Prefs().Path() / "cache/tallorix").string() +
+                                          " before writing it in place: Not a directory");
+    EXPECT_EQ(ReadRaw(Prefs()), Text(20));
 }
 
 // Through the seam, what a user can't do for real: give a file to another
@@ -227,44 +173,36 @@ TEST_F(InPlace, AFailingDiskLeavesTheOldFileOrSaysWhereItsBytesAre) {
 // keeping its owner and group.
 TEST_F(InPlace, AReplacementTakesTheFilesOwnerAndGroupOrTheFileIsWrittenInPlace) {
     for (const int refused : {0, EPERM}) {
-        WriteRaw(file_, Text(1));
+        WriteRaw(Prefs(), Text(1));
         struct stat before {};
-        ::stat(file_.Path().c_str(), &before);
-        plist doc(file_);
-        Save(doc, Text(2), {.newFiles = true, .chown = refused});
-        EXPECT_EQ(Fake::Owner(), std::pair(before.st_uid, before.st_gid));
-        EXPECT_EQ(doc.saveFailureReason, "");
         struct stat after {};
-        ::stat(file_.Path().c_str(), &after);
+        ::stat(Prefs().Path().c_str(), &before);
+        EXPECT_EQ(Save(2, {.newFiles = true, .chown = refused})->saveFailureReason, "");
+        EXPECT_EQ(owner, std::pair(before.st_uid, before.st_gid));
+        ::stat(Prefs().Path().c_str(), &after);
         EXPECT_EQ(after.st_ino == before.st_ino, refused != 0);
-        EXPECT_EQ(ReadRaw(file_), Text(2));
+        EXPECT_EQ(ReadRaw(Prefs()), Text(2));
     }
 }
 
 // For real, as whoever runs the tests: the file's own access list stays, and
 // the one that the folder's default would give a new file does not come.
 TEST_F(InPlace, AReplacementKeepsTheFilesAccessListNotTheFoldersDefault) {
-    const auto accessList = [](const fw::FolderItem& file) {
+    const auto accessList = [this] {
         std::string list(1024, '\0');
         const ssize_t size =
-            ::getxattr(file.Path().c_str(), "system.posix_acl_access", list.data(), list.size());
+            ::getxattr(Prefs().Path().c_str(), "system.posix_acl_access", list.data(), list.size());
         return list.substr(0, size < 0 ? 0 : static_cast<std::size_t>(size));
     };
-    const auto setfacl = [](const std::string& what, const std::filesystem::path& where) {
-        return std::system(("setfacl " + what + " '" + where.string() + "'").c_str()) == 0;
-    };
-    const fw::FolderItem plain = File("plain.plist");
-    WriteRaw(file_, Text(1));
-    WriteRaw(plain, Text(1));
-    ASSERT_TRUE(setfacl("-m u:54321:r", file_.Path()) && setfacl("-d -m u:54321:rw", folder_))
-        << "setfacl is missing (Debian's acl), or " << folder_ << " takes no access lists";
-    const std::string list = accessList(file_);
-    ASSERT_NE(list, "");
-    for (const fw::FolderItem& file : {file_, plain}) {
-        plist doc(file);
-        Save(doc, Text(2), {.newFiles = true});
-        EXPECT_EQ(doc.saveFailureReason, "");
+    const std::string setfacl = "setfacl -m u:54321:r " + Prefs().Path().string() +
+                                " && setfacl -d -m u:54321:rw " + folder_.string();
+    for (const bool own : {true, false}) {
+        WriteRaw(Prefs(), Text(1));
+        ASSERT_EQ(std::system((own ? setfacl : "setfacl -b " + Prefs().Path().string()).c_str()), 0)
+            << "setfacl is missing (Debian's acl), or " << folder_ << " takes no access lists";
+        const std::string list = accessList();
+        ASSERT_EQ(list.empty(), !own);
+        EXPECT_EQ(Save(2, {.newFiles = true})->saveFailureReason, "");
+        EXPECT_EQ(accessList(), list);
     }
-    EXPECT_EQ(accessList(file_), list);
-    EXPECT_EQ(accessList(plain), "");
 }
