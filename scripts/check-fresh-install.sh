@@ -33,11 +33,12 @@ apt-get -s -o Dir::State::status="$work/status" install --no-install-recommends 
 # What is used, by the package that brings it: compilers, build tools and
 # libraries; the sanitizer and fuzzer runtimes; Qt's offscreen, xcb and
 # Wayland platforms and its resource compiler; a font for drawing the pictures
-# and measuring labels; python3 with plistlib for the comparison tests.
+# and measuring labels; python3 with plistlib for the comparison tests; setfacl
+# for the tests of files with access lists.
 needed=(g++ make cmake clang libclang-rt-14-dev libasan8 libubsan1
         qt6-base-dev qt6-base-dev-tools libqt6gui6 libqt6widgets6 libqt6test6 fonts-dejavu-core
         qt6-qpa-plugins qt6-wayland
-        libgtest-dev libbenchmark-dev libexpat1-dev python3 libpython3.11-stdlib libxml2-utils)
+        libgtest-dev libbenchmark-dev libexpat1-dev python3 libpython3.11-stdlib libxml2-utils acl)
 missing=()
 for p in "${needed[@]}"; do
     grep -qx "$p" "$work/after" || missing+=("$p")

@@ -3,9 +3,10 @@
 # and their installation when missing. Installs skip recommended packages, so
 # everything used is named here: clang's fuzzer and sanitizer runtimes
 # (libclang-rt-14-dev) are only recommended by clang, and python3 is what the
-# tests compare the property-list files with.
+# tests compare the property-list files with; acl's setfacl gives the tests
+# files and folders with access lists.
 TALLORIX_PACKAGES=(qt6-base-dev cmake g++ make libgtest-dev libbenchmark-dev libexpat1-dev
-                   clang libclang-rt-14-dev python3 libxml2-utils)
+                   clang libclang-rt-14-dev python3 libxml2-utils acl)
 # What the run command adds: Qt's Wayland platform (the X one comes with Qt),
 # for a session that has only a Wayland display.
 TALLORIX_RUN_PACKAGES=(qt6-wayland)

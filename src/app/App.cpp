@@ -13,6 +13,15 @@
 
 #include <QTimer>
 
+namespace {
+
+// What the user is told of a file that a save in place may have damaged.
+std::string DamagedFileNotice(const std::string& copy) {
+    return "Your preferences file may be damaged; its previous contents are in " + copy + ".";
+}
+
+} // namespace
+
 App* App::instance() {
     return dynamic_cast<App*>(fw::Application::Instance());
 }
@@ -68,6 +77,7 @@ void App::showBoard() {
 void App::loadPrefs() {
     myPrefs = prefs::OpenPrefs();
     storedPrefs_ = prefs::LoadPrefs(*myPrefs, *this);
+    TellOfDamage();
 }
 
 bool App::savePrefs() {
@@ -79,6 +89,7 @@ bool App::savePrefs() {
     if (!prefs::SavePrefs(myPrefs, *this, storedPrefs_)) {
         return false;
     }
+    TellOfDamage();
     if (!myPrefs->keptAsidePath.empty()) {
         notices_.push_back("Your preferences file could not be read in full (" +
                            myPrefs->readFailureReason + "). It was kept as " +
@@ -86,6 +97,16 @@ bool App::savePrefs() {
         TellNotices();
     }
     return true;
+}
+
+void App::TellOfDamage() {
+    // Found by the reading of the file, whose claim of the copy makes it
+    // told only once.
+    if (!myPrefs->previousContentsPath.empty()) {
+        notices_.push_back(DamagedFileNotice(myPrefs->previousContentsPath));
+        myPrefs->previousContentsPath.clear();
+        TellNotices();
+    }
 }
 
 void App::TellNotices() {
@@ -129,6 +150,9 @@ std::string App::prefsSaveFailureText() const {
                        myPrefs->SavePath().AbsolutePath();
     if (!myPrefs->saveFailureReason.empty()) {
         text += "\n" + myPrefs->saveFailureReason + ".";
+    }
+    if (!myPrefs->previousContentsPath.empty()) {
+        text += "\n\n" + DamagedFileNotice(myPrefs->previousContentsPath);
     }
     return text;
 }

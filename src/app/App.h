@@ -55,6 +55,8 @@ private:
     // Tells what waits to be told, unless the splash shows: then once it has
     // gone. Quitting closes the splash first, so it is told before the end.
     void TellNotices();
+    // Tells of a save in place that died, found when the file was read.
+    void TellOfDamage();
 
     // What the preferences file held of each option when this run last read
     // or wrote it: a save writes only what differs.

@@ -1,5 +1,7 @@
 #include "plist/FileAccess.h"
 
+#include "plist/InPlaceSave.h"
+#include "plist/Ownership.h"
 #include "plist/SaveLock.h"
 
 #include <algorithm>
@@ -23,8 +25,8 @@ int RealOpen(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
 
-const SystemCalls kRealCalls{&RealOpen, &::write, &::posix_fallocate, &::ftruncate,
-                             &::fsync,  &::close, &::rename, &::flock};
+const SystemCalls kRealCalls{&RealOpen, &::write,  &::ftruncate, &::fsync,
+                             &::close,  &::rename, &::flock,     &::fchown};
 const SystemCalls* currentCalls = &kRealCalls;
 
 std::string Reason(int error) {
@@ -87,6 +89,8 @@ std::string RandomHex() {
     return text;
 }
 
+} // namespace
+
 bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& error) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -103,8 +107,6 @@ bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& err
     return true;
 }
 
-// Writes everything, flushes it to disk and closes the file; the first
-// failure's error number, or 0.
 int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes) {
     int error = 0;
     bool ok = WriteAll(calls, fd, bytes, error);
@@ -126,6 +128,8 @@ void SyncFolder(const fs::path& folder) {
         ::close(fd);
     }
 }
+
+namespace {
 
 // Whether the file can be opened for reading, probed as the reading does.
 bool Readable(const SystemCalls& calls, const fs::path& file) {
@@ -212,7 +216,8 @@ void PutBack(const fs::path& target, const KeptCopy& kept) {
     }
 }
 
-// All of a file's bytes from its start, or false.
+} // namespace
+
 bool ReadAll(int fd, std::string& bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -237,65 +242,6 @@ bool ReadAll(int fd, std::string& bytes) {
         }
     }
 }
-
-// Writes `bytes` over the file from its start, cuts it to their length and
-// flushes it; the first failure's error number, or 0.
-int Overwrite(const SystemCalls& calls, int fd, std::string_view bytes) {
-    int error = 0;
-    if (::lseek(fd, 0, SEEK_SET) != 0) {
-        return errno;
-    }
-    if (!WriteAll(calls, fd, bytes, error)) {
-        return error;
-    }
-    if (calls.ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || calls.fsync(fd) != 0) {
-        return errno;
-    }
-    return 0;
-}
-
-// Writes the file itself, for a folder that takes no new files. Nothing of
-// it is touched before the space for the new bytes is reserved, so that a
-// full disk fails the save at once; and when a write fails all the same,
-// the old bytes, read first, are put back: the file is never left torn.
-bool WriteInPlace(const SystemCalls& calls, const fs::path& target, std::string_view bytes,
-                  std::string& reason) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    const int fd = calls.open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY, 0);
-    if (fd < 0) {
-        reason = Reason(errno);
-        return false;
-    }
-    std::string old;
-    int error = 0;
-    if (!ReadAll(fd, old)) {
-        error = errno;
-    } else if (!bytes.empty()) {
-        error = calls.posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
-        if (error != 0) {
-            // A reservation that failed half-way may have made the file longer.
-            calls.ftruncate(fd, static_cast<off_t>(old.size()));
-        }
-    }
-    if (error == 0) {
-        error = Overwrite(calls, fd, bytes);
-        if (error != 0) {
-            Overwrite(calls, fd, old);
-        }
-    }
-    if (calls.close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        reason = Reason(error);
-    }
-    return error == 0;
-}
-
-} // namespace
 
 const SystemCalls& CurrentSystemCalls() {
     return *currentCalls;
@@ -352,7 +298,6 @@ bool SaveTarget(const fs::path& path, fs::path& target, int& error) {
     error = ELOOP;
     return false;
 }
-
 
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
     bytes.clear();
@@ -423,22 +368,40 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
             break;
         }
     }
-    if (fd < 0) {
-        error = errno;
-        // A folder that takes no new files may still hold a writable file.
-        if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
-            WriteInPlace(calls, target, bytes, result.reason)) {
-            result.done = true;
-            return result;
-        }
+    // A failed save leaves what was at the path there, and keeps no copy.
+    const auto fail = [&](int why) {
         if (result.reason.empty()) {
-            result.reason = Reason(error);
+            result.reason = Reason(why);
         }
         PutBack(target, kept);
         result.keptAside.clear();
         return result;
+    };
+    if (fd < 0) {
+        error = errno;
+        // A folder that takes no new files may still hold a writable file.
+        if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
+            SaveInPlace(calls, target, bytes, result)) {
+            result.done = true;
+            return result;
+        }
+        return fail(error);
     }
     if (keepMode) {
+        // Before the mode: a new owner clears the set-id bits, and an access
+        // list sets the others.
+        error = KeepOwnership(calls, fd, target, info);
+        if (error != 0) {
+            calls.close(fd);
+            ::unlink(temporary.c_str());
+            // Written in place, the file keeps its owner, group and access
+            // list; not one kept aside by a link, which would change with it.
+            if (!keepOld && SaveInPlace(calls, target, bytes, result)) {
+                result.done = true;
+                return result;
+            }
+            return fail(error);
+        }
         ::fchmod(fd, mode);
     }
     error = WriteAndClose(calls, fd, bytes);
@@ -447,10 +410,8 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
     }
     if (error != 0) {
         ::unlink(temporary.c_str());
-        result.reason = Reason(error);
-        PutBack(target, kept);
-        result.keptAside.clear();
-        return result;
+        result.reason.clear();
+        return fail(error);
     }
     SyncFolder(folder);
     result.done = true;

@@ -16,13 +16,12 @@ namespace plistio {
 struct SystemCalls {
     int (*open)(const char* path, int flags, mode_t mode);
     ssize_t (*write)(int fd, const void* data, std::size_t size);
-    // Returns the error number, as posix_fallocate does; 0 on success.
-    int (*posix_fallocate)(int fd, off_t offset, off_t length);
     int (*ftruncate)(int fd, off_t length);
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
     int (*flock)(int fd, int operation);
+    int (*fchown)(int fd, uid_t owner, gid_t group);
 };
 
 // The calls in use; `calls` replaces them until the next call, null restores
@@ -50,6 +49,9 @@ struct Replacement {
     std::string reason; // why not, in plain words ("No space left on device")
     // Where the file that was there was kept aside; empty when none was.
     std::filesystem::path keptAside;
+    // When the save failed and the file may not be whole: where its previous
+    // contents are kept.
+    std::filesystem::path previousCopy;
 };
 
 // Replaces the file at `path` with `bytes` in one step: written to a
@@ -60,9 +62,10 @@ struct Replacement {
 // doesn't exist yet. The new file keeps the old one's mode; a file that
 // can't be read, or none, gives the usual mode of a new file (0666 less the
 // umask).
-// When no temporary file can be made in the folder, an existing file is
-// written in place instead, and only when its new size could be reserved
-// first; a write that fails even so puts the old bytes back.
+// The new file also keeps the owner, group and access list of a file that
+// could be read. When no temporary file can be made in the folder, or none
+// that keeps them, an existing file is written in place instead
+// (SaveInPlace).
 // With `keepOld`, what is at the path is first kept beside it under the
 // first free one of "<name>.unreadable", "<name>.unreadable-2"..., never in
 // place of an earlier copy, and the save fails when that can't be done; a
@@ -71,5 +74,17 @@ struct Replacement {
 // this process holds the folder's SaveLock: they can only be of saves that
 // died.
 Replacement ReplaceFile(const std::filesystem::path& path, std::string_view bytes, bool keepOld);
+
+// What the ways of saving share. All of a file's bytes from its start, or
+// false with errno.
+bool ReadAll(int fd, std::string& bytes);
+// Writes all of `bytes` from the file's offset; false with `error`.
+bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& error);
+// Writes everything, flushes it to disk and closes the file; the first
+// failure's error number, or 0.
+int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes);
+// Flushes the entries of a folder to disk, so that what was made, renamed
+// or removed in it stays so.
+void SyncFolder(const std::filesystem::path& folder);
 
 } // namespace plistio

@@ -3,6 +3,7 @@
 #include "framework/core/Clipboard.h"
 #include "framework/core/Yield.h"
 #include "plist/FileAccess.h"
+#include "plist/InPlaceSave.h"
 #include "plist/Reader.h"
 #include "plist/SaveLock.h"
 #include "plist/Writer.h"
@@ -37,6 +38,8 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
     fullyRead_ = true;
     readFailureReason.clear();
     keepOldFile_ = false;
+    previousContentsPath =
+        saveTo.Path().empty() ? "" : plistio::ClaimLeftCopy(saveTo.Path()).string();
     const bool fromSavePath = saveTo.Exists();
     const fw::FolderItem& source = fromSavePath ? saveTo : readFrom;
     std::string bytes;
@@ -122,6 +125,9 @@ void plist::Save() {
         error = true;
         errorMessage = "Could not open file for saving";
         saveFailureReason = replaced.reason.empty() ? "The file has no name" : replaced.reason;
+        if (!replaced.previousCopy.empty()) {
+            previousContentsPath = replaced.previousCopy.string();
+        }
         return;
     }
     keptAsidePath = replaced.keptAside.string();

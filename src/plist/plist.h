@@ -35,6 +35,11 @@ public:
     // ".unreadable-2" and so on beside earlier copies); empty when it kept
     // none, or failed.
     std::string keptAsidePath;
+    // Where the previous contents of the file are kept when it may be
+    // damaged: by the last Save, which wrote it in place and failed, or by a
+    // save that died while writing it in place, which Load found; empty
+    // otherwise.
+    std::string previousContentsPath;
     // Why the file last read was not read in full, with where the reading
     // stopped ("line 6, column 2: not well-formed (invalid token)"); empty
     // when it was.
@@ -48,10 +53,12 @@ public:
 
     // Writes the whole document. The file is replaced in one step only after
     // everything was written and flushed to disk; on any failure the old
-    // file stays as it was and the document holds the error "Could not open
-    // file for saving". Save never clears the error state. A file that was
-    // there but could not be read in full is first kept beside the new one
-    // as "<file name>.unreadable" (keptAsidePath).
+    // file stays as it was (or, written in place, may be damaged: then
+    // previousContentsPath says where its old bytes are) and the document
+    // holds the error "Could not open file for saving". Save never clears
+    // the error state. A file that was there but could not be read in full
+    // is first kept beside the new one as "<file name>.unreadable"
+    // (keptAsidePath).
     void Save();
     // The text that Save writes.
     std::string SaveToBytes() const;

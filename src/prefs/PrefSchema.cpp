@@ -107,6 +107,9 @@ bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionVal
     // only the save's own outcome counts.
     file->Save();
     if (!file->saveFailureReason.empty()) {
+        if (!file->previousContentsPath.empty()) {
+            document->previousContentsPath = file->previousContentsPath;
+        }
         return Failed(*document, file->saveFailureReason);
     }
     document = std::move(file);

@@ -1,6 +1,7 @@
 // The preferences file as the running application meets it: a file that is
 // kept aside, and a file that another run changed meanwhile.
 #include "ShellFixture.h"
+#include "plist/InPlaceSave.h"
 #include "prefs/PrefSchema.h"
 
 #include <QDir>
@@ -119,4 +120,23 @@ TEST_F(PrefsFile, WithoutAHomeFolderNothingIsSavedAndTheUserIsTold) {
               1);
     EXPECT_EQ(messages, std::vector<std::string>{"Your preferences can't be saved: there is no "
                                                  "home folder to keep them in."});
+}
+
+// A copy left by a save in place that died is told once, by the name it is
+// then kept under.
+TEST_F(PrefsFile, ACopyLeftByASaveInPlaceThatDiedIsToldOnce) {
+    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
+    std::filesystem::create_directories(copy.parent_path());
+    std::ofstream(copy) << "old";
+    EXPECT_EQ(Run([this] {
+                  SplashTimer()->Fire();
+                  LetTheLoopRun();
+                  EXPECT_TRUE(app->savePrefs());
+              }),
+              0);
+    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
+    EXPECT_EQ(messages, std::vector<std::string>{"Your preferences file may be damaged; its "
+                                                 "previous contents are in " +
+                                                 kept + "."});
+    EXPECT_TRUE(std::filesystem::exists(kept));
 }

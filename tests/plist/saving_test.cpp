@@ -1,6 +1,5 @@
-// Replacing the file: failures at each step, a full disk under a file written
-// in place, what interrupted saves left behind, permissions, symbolic links,
-// and folders that take no new files.
+// Replacing the file: failures at each step, what interrupted saves left
+// behind, permissions, symbolic links, and folders that take no new files.
 #include "PlistTestSupport.h"
 #include "plist/FileAccess.h"
 #include "plist/plistDict.h"
@@ -20,9 +19,6 @@ namespace {
 struct Faults {
     int createFile = 0;          // new files in the folder (one that takes none)
     std::string unreadable = {}; // a file that can't be opened for reading
-    int reserve = 0;             // posix_fallocate
-    off_t diskEnd = -1;          // writes past this offset fail with ENOSPC; -1: none
-    int truncate = 0;            // ftruncate
     int fsync = 0;               //
     bool crashAtFsync = false;
     int close = 0;
@@ -34,7 +30,6 @@ class FaultySystem {
 public:
     explicit FaultySystem(Faults faults) {
         faults_ = std::move(faults);
-        writes_ = 0;
         calls_ = plistio::CurrentSystemCalls();
         calls_.open = [](const char* path, int flags, mode_t mode) {
             if (((flags & O_CREAT) != 0 && faults_.createFile != 0) ||
@@ -43,24 +38,6 @@ public:
                 return -1;
             }
             return ::open(path, flags, mode);
-        };
-        calls_.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
-            ++writes_;
-            if (faults_.diskEnd >= 0) {
-                const off_t at = ::lseek(fd, 0, SEEK_CUR);
-                if (at >= faults_.diskEnd) {
-                    errno = ENOSPC;
-                    return -1;
-                }
-                size = std::min<std::size_t>(size, static_cast<std::size_t>(faults_.diskEnd - at));
-            }
-            return ::write(fd, data, size);
-        };
-        calls_.posix_fallocate = [](int fd, off_t offset, off_t length) {
-            return faults_.reserve != 0 ? faults_.reserve : ::posix_fallocate(fd, offset, length);
-        };
-        calls_.ftruncate = [](int fd, off_t length) {
-            return Fail(faults_.truncate) ? -1 : ::ftruncate(fd, length);
         };
         calls_.fsync = [](int fd) {
             if (faults_.crashAtFsync) {
@@ -84,8 +61,6 @@ public:
     FaultySystem(const FaultySystem&) = delete;
     FaultySystem& operator=(const FaultySystem&) = delete;
 
-    static int Writes() { return writes_; }
-
 private:
     static bool Fail(int error) {
         errno = error;
@@ -94,7 +69,6 @@ private:
 
     plistio::SystemCalls calls_{};
     static inline Faults faults_;
-    static inline int writes_ = 0;
 };
 
 class Saving : public PlistTest {
@@ -173,48 +147,6 @@ TEST_F(Saving, WithoutNewFilesInTheFolderTheFileIsWrittenInPlace) {
     }
     EXPECT_EQ(fresh.saveFailureReason, std::strerror(EROFS));
     EXPECT_FALSE(File("new.plist").Exists());
-}
-
-// A disk that fills up, or fails, while the file is written in place: the
-// file holds its old bytes, whole, and the save fails saying why.
-TEST_F(Saving, AnInPlaceWriteThatFailsLeavesTheOldFileWhole) {
-    const fw::FolderItem file = File("prefs.plist");
-    const std::string old = Body("k", std::string(100, 'o'));
-    struct Row {
-        const char* what;
-        Faults faults;
-        std::size_t newLength;
-        int error;
-    };
-    const off_t end = static_cast<off_t>(old.size()) + 10;
-    const Row rows[] = {
-        // No room for the longer text: nothing of the file is touched.
-        {"full disk", {.createFile = EACCES, .reserve = ENOSPC, .diskEnd = end}, 4000, ENOSPC},
-        // Room reported but not there: the write stops half-way.
-        {"disk fills while writing", {.createFile = EACCES, .diskEnd = end}, 4000, ENOSPC},
-        {"shorter text not cut", {.createFile = EACCES, .truncate = EIO}, 10, EIO},
-        {"flush fails", {.createFile = EACCES, .fsync = EIO}, 4000, EIO},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        WriteRaw(file, old);
-        plist doc(file);
-        doc.root->Remove("k");
-        if (row.newLength > 200) {
-            doc.root->SetString("long", std::string(row.newLength, 'n'));
-        }
-        {
-            FaultySystem faulty(row.faults);
-            doc.Save();
-            if (row.faults.reserve != 0) {
-                EXPECT_EQ(FaultySystem::Writes(), 0);
-            }
-        }
-        EXPECT_TRUE(doc.error);
-        EXPECT_EQ(doc.saveFailureReason, std::strerror(row.error));
-        EXPECT_EQ(ReadRaw(file), old);
-        EXPECT_EQ(EntriesInFolder(), 1);
-    }
 }
 
 // What a save that never finished leaves is what the next save removes: a
