@@ -251,21 +251,46 @@ enum class Verdict {
     // Not read in full: the first save keeps it aside and writes a file
     // that plistlib reads.
     KeptAside,
+    // Kept aside, and nothing of it read.
+    NothingRead,
 };
 
 struct HeldCase {
     const char* name;
     std::string text;
     Verdict verdict;
+    // The value of "d" as read, where plistlib can't tell (it drops blanks
+    // in data).
+    const char* data = nullptr;
 };
 
-std::string Body(const std::string& entries) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" +
-           entries + "\n</dict>\n</plist>\n";
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+std::string Body(const std::string& entries, const std::string& declaration = kDeclaration) {
+    return declaration + "<plist version=\"1.0\">\n<dict>\n" + entries + "\n</dict>\n</plist>\n";
+}
+
+// The text in UTF-16 with its byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes;
+    for (const char16_t unit : u"\uFEFF" + std::u16string(text)) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+std::string Utf16Body(std::u16string_view entries, bool bigEndian = false) {
+    return Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<plist version=\"1.0\"><dict>" +
+                     std::u16string(entries) + u"</dict></plist>\n",
+                 bigEndian);
 }
 
 std::vector<HeldCase> HeldCases() {
     using enum Verdict;
+    const std::string kLatin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
     const std::string doctype = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
                                 "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
@@ -289,14 +314,37 @@ std::vector<HeldCase> HeldCases() {
         {"an encoding expat does not read",
          "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<plist version=\"1.0\"><dict>"
          "<key>k</key><string>caf\xE9</string></dict></plist>\n",
+         NothingRead},
+        {"another XML version", Body("<key>k</key><true/>", "<?xml version=\"9.0\"?>\n"),
+         AsPlistlib},
+        // What reads from ISO-8859-1 and UTF-16 but would not from the UTF-8
+        // that is written.
+        {"a name outside ASCII in ISO-8859-1",
+         Body("<key>a</key><\xB5/><key>b</key><string>important</string>", kLatin1), KeptAside},
+        {"a name outside ASCII in the header",
+         kLatin1 + "<!DOCTYPE \xB5>\n<plist version=\"1.0\"><dict><key>k</key><true/></dict>"
+                   "</plist>\n",
          KeptAside},
+        {"a name outside ASCII in UTF-16", Utf16Body(u"<key>k</key><\u00AA>x</\u00AA>"), KeptAside},
+        {"an unpaired surrogate", Utf16Body(u"<key>k</key><string>A\xD83Dxy</string>"), KeptAside},
+        {"references in big-endian UTF-16",
+         Utf16Body(u"<key>d</key><data>&#32;AAEC&#9;</data>", true), AsPlistlib, " AAEC\t"},
         // References of any length, and data lines.
         {"long references",
          Body("<key>k</key><string>&#0000000065;&#x000000000042;&#x1F600;</string>"), AsPlistlib},
-        {"data lines", Body("<key>d</key><data>\n\tAAEC\n\tAw&#10;Q=\n</data>"), AsPlistlib},
+        {"data lines", Body("<key>d</key><data>\n\tAAEC \t\n\tAw&#10;Q=  \n</data>"), AsPlistlib,
+         "AAECAw\nQ="},
+        {"the last character", Body("<key>k</key><string>\xF4\x8F\xBF\xBF&#x10FFFF;</string>"),
+         AsPlistlib},
         // Damage, each of which a conforming parser refuses.
-        {"invalid UTF-8", Body("<key>k</key><string>a\xFF" "b</string>"), KeptAside},
-        {"a control character", Body("<key>k</key><string>a\x01" "b</string>"), KeptAside},
+        {"invalid UTF-8",
+         Body("<key>k</key><string>a\xFF"
+              "b</string>"),
+         KeptAside},
+        {"a control character",
+         Body("<key>k</key><string>a\x01"
+              "b</string>"),
+         KeptAside},
         {"&#0;", Body("<key>k</key><string>a&#0;b</string>"), KeptAside},
         {"&#xFFFE;", Body("<key>k</key><string>a&#xFFFE;b</string>"), KeptAside},
         {"&#xD800;", Body("<key>k</key><string>a&#xD800;b</string>"), KeptAside},
@@ -315,21 +363,25 @@ std::vector<HeldCase> HeldCases() {
         {"a damaged declaration",
          "<?xml v</x>ersion=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>k</key><true/></dict>"
          "</plist>\n",
-         KeptAside},
+         NothingRead},
         // Entity declarations are refused, as plistlib refuses them.
         {"an entity declaration",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [<!ENTITY name \"Alice\">]>\n"
          "<plist version=\"1.0\"><dict><key>k</key><string>&name;</string></dict></plist>\n",
-         KeptAside},
+         NothingRead},
         // A dictionary is pairs of a key and a value.
-        {"two values under one key",
-         Body("<key>k</key><string>a</string><string>b</string>"), KeptAside},
+        {"two values under one key", Body("<key>k</key><string>a</string><string>b</string>"),
+         KeptAside},
         {"a key without a value", Body("<key>a</key><true/><key>k</key>"), KeptAside},
         {"a value without a key", Body("<string>v</string><key>a</key><true/>"), KeptAside},
         {"two keys in a row", Body("<key>j</key><key>k</key><true/>"), KeptAside},
         {"a key in an array", Body("<key>a</key><array><key>k</key><true/></array>"), KeptAside},
         {"text between entries", Body("<key>a</key>junk<true/>"), KeptAside},
         {"a no-break space between entries", Body("<key>a</key>\xC2\xA0<true/>"), KeptAside},
+        // What has no place in a value is never dropped silently.
+        {"text inside true", Body("<key>a</key><true>x</true>"), KeptAside},
+        {"an element inside a value", Body("<key>a</key><string>a<b/>c</string>"), KeptAside},
+        {"a boolean neither true nor false", Body("<key>a</key><boolean>yes</boolean>"), KeptAside},
     };
 }
 
@@ -348,6 +400,12 @@ TEST_F(HeldToPlistlib, EachFileReadsAsPlistlibReadsItOrIsKeptAside) {
         WriteRaw(file, held.text);
         WriteRaw(File(name + ".original"), held.text);
         plist doc(file);
+        if (held.data != nullptr) {
+            EXPECT_EQ(Value(*doc.root, "d"), held.data);
+        }
+        if (held.verdict == Verdict::NothingRead) {
+            EXPECT_EQ(doc.root->count(), 0);
+        }
         const fw::FolderItem aside = File(name + ".plist.unreadable");
         if (held.verdict == Verdict::AsPlistlib) {
             EXPECT_TRUE(doc.FullyRead()) << doc.readFailureReason;
@@ -387,6 +445,10 @@ TEST_F(HeldToPlistlib, TheReasonSaysWhereAndWhat) {
     EXPECT_EQ(doc->errorMessage, "");
     auto lone = ParseBody("\t<key>k</key>\n");
     EXPECT_EQ(lone->readFailureReason, "line 6, column 1: a key without a value");
+    auto surrogate = Parse(Utf16Body(u"<key>a</key><true/><key>k</key><string>A\xD83Dxy</string>"));
+    EXPECT_TRUE(surrogate->readFailureReason.ends_with(": an unpaired UTF-16 surrogate"))
+        << surrogate->readFailureReason;
+    EXPECT_TRUE(surrogate->root->GetBoolean("a", false));
     EXPECT_FALSE(ParseBody("")->error);
     EXPECT_EQ(ParseBody("")->readFailureReason, "");
 }
