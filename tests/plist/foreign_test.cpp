@@ -1,6 +1,7 @@
 // Files from other writers and hand edits, and files that are not property
 // lists at all: what is read, and what the next save keeps.
 #include "PlistTestSupport.h"
+#include "plist/Limits.h"
 #include "plist/plistDict.h"
 
 #include <chrono>
@@ -173,6 +174,41 @@ TEST_F(Foreign, SpecialFilesAreUnreadableAndNeverBlock) {
     ASSERT_EQ(::lstat(zero.Path().c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
     EXPECT_TRUE(plist(fifo).root->GetBoolean("k", false));
+}
+
+// What a file may cost is bounded: a huge one is kept aside without being
+// read, and reading stops at the entry limit, where nodes weigh more.
+TEST_F(Foreign, FilesPastTheLimitsAreKeptAsideUnread) {
+    const fw::FolderItem huge = File("huge.plist");
+    WriteRaw(huge, Head() + "<key>k</key><true/>" + Tail());
+    constexpr off_t kHundredGigabytes = off_t{100} << 30;
+    ASSERT_EQ(::truncate(huge.Path().c_str(), kHundredGigabytes), 0);
+    plist doc(huge);
+    EXPECT_FALSE(doc.FullyRead());
+    EXPECT_EQ(doc.readFailureReason, "larger than 32 MB");
+    EXPECT_EQ(doc.root->count(), 0);
+    doc.root->SetBoolean("new", true);
+    doc.Save();
+    EXPECT_EQ(doc.keptAsidePath, File("huge.plist.unreadable").AbsolutePath());
+    struct stat aside {};
+    ASSERT_EQ(::stat(doc.keptAsidePath.c_str(), &aside), 0);
+    EXPECT_EQ(aside.st_size, kHundredGigabytes);
+    EXPECT_TRUE(plist(huge).root->GetBoolean("new", false));
+
+    // Empty nodes up to the limit exactly, then one entry more.
+    const int nodes = static_cast<int>(plistio::kMaxEntries / plistio::kNodeWeight) - 1;
+    std::string full = "<key>a</key><array>";
+    for (int i = 0; i < nodes; ++i) {
+        full += "<dict/>";
+    }
+    auto atLimit = ParseBody(full + "</array>");
+    EXPECT_TRUE(atLimit->FullyRead()) << atLimit->readFailureReason;
+    auto past = ParseBody(full + "<true/></array><key>b</key><true/>");
+    EXPECT_FALSE(past->FullyRead());
+    EXPECT_TRUE(past->readFailureReason.ends_with(": more than 2000000 entries"))
+        << past->readFailureReason;
+    EXPECT_EQ(past->root->child("a")->count(), nodes);
+    EXPECT_FALSE(past->root->Exists("b"));
 }
 
 TEST_F(Foreign, WhatNoXmlReaderAcceptsIsNeverWritten) {
