@@ -87,8 +87,9 @@ constexpr std::string_view kNotWritable = "a name that would not read back once 
 // that it refuses in UTF-8.
 bool ReadsBack(std::string_view text) {
     const ParserPointer parser(XML_ParserCreate("UTF-8"));
-    return parser && XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()),
-                               XML_TRUE) == XML_STATUS_OK;
+    return parser && text.size() <= INT_MAX &&
+           XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) ==
+               XML_STATUS_OK;
 }
 
 // Where a UTF-16 text (by the byte-order mark, or by "<" as its first
