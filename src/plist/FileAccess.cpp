@@ -1,6 +1,7 @@
 #include "plist/FileAccess.h"
 
 #include "plist/InPlaceSave.h"
+#include "plist/Limits.h"
 #include "plist/Ownership.h"
 #include "plist/SaveLock.h"
 
@@ -218,22 +219,38 @@ void PutBack(const fs::path& target, const KeptCopy& kept) {
 
 } // namespace
 
+// All of a file's bytes from its start, or false; EFBIG for a file larger
+// than the store reads. The buffer takes the file's size, and grows only
+// for a file that grows while it is read.
 bool ReadAll(int fd, std::string& bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         errno = EINVAL;
         return false;
     }
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
+        errno = EFBIG;
+        return false;
+    }
     bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t size = 0;
     for (;;) {
-        if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2 + 4096);
-        }
+        // Past the size it had, the file is read through a small buffer
+        // until its end, so that one that stopped growing costs nothing.
+        char more[4096];
+        const bool full = size == bytes.size();
         const ssize_t n =
-            ::pread(fd, bytes.data() + size, bytes.size() - size, static_cast<off_t>(size));
+            ::pread(fd, full ? more : bytes.data() + size, full ? sizeof more : bytes.size() - size,
+                    static_cast<off_t>(size));
         if (n > 0) {
             size += static_cast<std::size_t>(n);
+            if (size > kMaxFileBytes) {
+                errno = EFBIG;
+                return false;
+            }
+            if (full) {
+                bytes.append(more, static_cast<std::size_t>(n));
+            }
         } else if (n == 0) {
             bytes.resize(size);
             return true;
@@ -308,6 +325,9 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes
     if (!S_ISREG(info.st_mode)) {
         return ReadStatus::Unreadable;
     }
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
+        return ReadStatus::TooLarge;
+    }
     // Non-blocking, and checked again once open (ReadAll takes only a
     // regular file), in case the path changed into something else in
     // between.
@@ -317,10 +337,11 @@ ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes
         return ReadStatus::Unreadable;
     }
     const bool read = ReadAll(fd, bytes);
+    const int error = errno;
     ::close(fd);
     if (!read) {
-        bytes.clear();
-        return ReadStatus::Unreadable;
+        bytes = std::string();
+        return error == EFBIG ? ReadStatus::TooLarge : ReadStatus::Unreadable;
     }
     return ReadStatus::Read;
 }

@@ -29,11 +29,11 @@ struct SystemCalls {
 const SystemCalls& CurrentSystemCalls();
 void ReplaceSystemCalls(const SystemCalls* calls);
 
-enum class ReadStatus { Read, Missing, Unreadable };
+enum class ReadStatus { Read, Missing, Unreadable, TooLarge };
 
 // Reads a whole regular file into `bytes`. Anything else at the path (a
 // folder, a FIFO, a device) is Unreadable, and is never opened in a way that
-// could block.
+// could block; a file larger than kMaxFileBytes is TooLarge, and not read.
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
 
 // The file that a save of `path` replaces. A symbolic link is followed to

@@ -4,6 +4,7 @@
 #include "framework/core/TextStreams.h"
 #include "framework/core/Yield.h"
 #include "plist/Escaping.h"
+#include "plist/Limits.h"
 #include "plist/plistDict.h"
 
 #include <algorithm>
@@ -77,6 +78,49 @@ std::vector<std::string> Lines(std::string_view text) {
 struct ParserDeleter {
     void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
 };
+using ParserPointer = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
+
+constexpr std::string_view kNotWritable = "a name that would not read back once written";
+
+// Whether `text`, written as UTF-8, is well-formed XML. What expat read from
+// ISO-8859-1 or UTF-16 may not be: it takes some characters in names there
+// that it refuses in UTF-8.
+bool ReadsBack(std::string_view text) {
+    const ParserPointer parser(XML_ParserCreate("UTF-8"));
+    return parser && text.size() <= INT_MAX &&
+           XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) ==
+               XML_STATUS_OK;
+}
+
+// Where a UTF-16 text (by the byte-order mark, or by "<" as its first
+// character, as expat tells it) holds a surrogate without its other half,
+// or npos. expat would pair a lone high surrogate with whatever follows.
+std::size_t UnpairedSurrogate(std::string_view bytes) {
+    if (bytes.size() < 2) {
+        return std::string_view::npos;
+    }
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const bool big = (byte(0) == 0xFE && byte(1) == 0xFF) || (byte(0) == 0 && byte(1) == '<');
+    const bool little = (byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == '<' && byte(1) == 0);
+    if (!big && !little) {
+        return std::string_view::npos;
+    }
+    // The high byte of the code unit at `i`, which tells a surrogate.
+    const auto high = [&](std::size_t i) { return byte(big ? i : i + 1); };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned unit = high(i) & 0xFCu;
+        if (unit == 0xDC) {
+            return i;
+        }
+        if (unit == 0xD8) {
+            if (i + 3 >= bytes.size() || (high(i + 2) & 0xFCu) != 0xDC) {
+                return i;
+            }
+            i += 2;
+        }
+    }
+    return std::string_view::npos;
+}
 
 } // namespace
 
@@ -109,17 +153,24 @@ public:
             outcome.reason = "no memory to read the file";
             return;
         }
+        // What an unpaired surrogate would be read as is not what the file
+        // holds: reading ends before it, as at any other damage.
+        const std::size_t damage = UnpairedSurrogate(bytes);
+        const bool damaged = damage != std::string_view::npos;
+        bytes = bytes.substr(0, damage);
         // expat takes an int's worth of bytes at a time.
         constexpr std::size_t kPiece = std::size_t{1} << 30;
         XML_Status status = XML_STATUS_OK;
         do {
             const std::size_t size = std::min(bytes.size(), kPiece);
             status = XML_Parse(parser_.get(), bytes.data(), static_cast<int>(size),
-                               size == bytes.size());
+                               size == bytes.size() && !damaged);
             bytes.remove_prefix(size);
         } while (status == XML_STATUS_OK && !bytes.empty());
         if (status == XML_STATUS_ERROR && XML_GetErrorCode(parser_.get()) != XML_ERROR_ABORTED) {
             Fault(XML_ErrorString(XML_GetErrorCode(parser_.get())));
+        } else if (damaged) {
+            Fault("an unpaired UTF-16 surrogate");
         }
         // What was read before the damage stays, but not a value that it cut
         // short: that one would be written back as what it never was.
@@ -159,13 +210,12 @@ private:
         XML_StopParser(parser_.get(), XML_FALSE);
     }
 
-    static void XMLCALL OnXmlDecl(void* data, const XML_Char* version, const XML_Char* encoding,
+    static void XMLCALL OnXmlDecl(void* data, const XML_Char*, const XML_Char* encoding,
                                   int standalone) {
-        // The text is written back as UTF-8, whatever it was read as.
+        // The text is written back as UTF-8 and XML 1.0, whatever it was
+        // read as: expat reads any version as 1.0, but other readers don't.
         std::string& head = Of(data).head_;
-        head += "<?xml version=\"";
-        head += version != nullptr ? version : "1.0";
-        head += '"';
+        head += "<?xml version=\"1.0\"";
         if (encoding != nullptr) {
             head += " encoding=\"UTF-8\"";
         }
@@ -230,6 +280,18 @@ private:
             Hold(Held::Key, "key");
             return;
         }
+        if (!NameReadsBack(name)) {
+            // Kept, it would make the file that the next save writes
+            // unreadable.
+            Fault(kNotWritable);
+            Skip();
+            return;
+        }
+        entries_ += name == "dict" || name == "array" ? kNodeWeight : 1;
+        if (entries_ > kMaxEntries) {
+            Stop(TooManyEntriesReason());
+            return;
+        }
         std::string key;
         if (node.isArray_) {
             key = std::to_string(++node.indexOf);
@@ -254,6 +316,21 @@ private:
         } else {
             Hold(name == "data" ? Held::Data : Held::Value, name);
         }
+    }
+
+    // Only a name outside ASCII can read otherwise in UTF-8; the last one
+    // that read back is not tried again.
+    bool NameReadsBack(std::string_view name) {
+        if (std::all_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+            name == writableName_) {
+            return true;
+        }
+        if (!ReadsBack("<" + std::string(name) + "/>")) {
+            return false;
+        }
+        writableName_.assign(name);
+        return true;
     }
 
     void Hold(Held what, std::string_view type) {
@@ -299,7 +376,11 @@ private:
         head_ += "<dict>";
         // Bytes before the first markup are no part of the document.
         head_.erase(0, std::min(head_.find('<'), head_.size()));
-        outcome.headers = Lines(head_);
+        if (ReadsBack(head_ + "</dict></plist>")) {
+            outcome.headers = Lines(head_);
+        } else {
+            Fault(kNotWritable);
+        }
         outcome.isPlist = true;
         XML_SetDefaultHandlerExpand(parser_.get(), nullptr);
         stack_.push_back(Frame{pendingRoot_, {}, false, true});
@@ -372,7 +453,11 @@ private:
         if (what == Held::Data) {
             text_ = data_.Take();
         } else if (type_ == "boolean") {
-            // Only "true" and "false" have a written form.
+            // Only "true" and "false" have a written form; any other text
+            // would be lost.
+            if (!fw::Equals(text_, "true") && !fw::Equals(text_, "false")) {
+                Fault("a boolean that is neither true nor false");
+            }
             text_ = fw::Equals(text_, "true") ? "true" : "false";
         }
         stack_.back().node->entries_.Append(std::move(valueKey_), type_, &text_);
@@ -410,7 +495,7 @@ private:
         stack_.pop_back();
     }
 
-    std::unique_ptr<XML_ParserStruct, ParserDeleter> parser_;
+    ParserPointer parser_;
     plistDict* pendingRoot_; // the root, until its entries begin
     bool documentRoot_;
     bool wrapped_ = false; // the root stands in a "plist" element
@@ -425,34 +510,13 @@ private:
     std::string valueKey_; // the key of the value
     int depth_ = 0;
     int skipFrom_ = 0; // the depth of an element passed over, or 0
+    std::size_t entries_ = 0;
+    std::string writableName_; // the last name outside ASCII that read back
 };
-
-namespace {
-
-// Whether the header lines, written as UTF-8 above a root dictionary, read
-// as XML again. Markup read from another encoding may not: expat takes some
-// characters in names from UTF-16 that it refuses in UTF-8.
-bool HeaderReadsBack(const std::vector<std::string>& headers) {
-    std::string text;
-    for (const std::string& line : headers) {
-        text += line;
-        text += '\n';
-    }
-    text += "</dict></plist>";
-    plistDict scratch;
-    TreeBuilder builder(scratch, true);
-    builder.Parse(text);
-    return builder.outcome.complete;
-}
-
-} // namespace
 
 ReadOutcome ReadDocument(std::string_view bytes, plistDict& root) {
     TreeBuilder builder(root, true);
     builder.Parse(bytes);
-    if (builder.outcome.isPlist && !HeaderReadsBack(builder.outcome.headers)) {
-        builder.outcome.headers.clear();
-    }
     return std::move(builder.outcome);
 }
 

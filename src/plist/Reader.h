@@ -13,7 +13,8 @@ struct ReadOutcome {
     // The root is a dictionary; otherwise nothing was read into the node.
     bool isPlist = false;
     // Everything in the file was understood. False for a file cut short,
-    // damaged, or holding text or elements the store has no place for.
+    // damaged, past the entry limit, or holding text or elements that the
+    // store has no place for or could not write back.
     bool complete = false;
     // The text before the root's entries, as lines, the last one ending in
     // the root's opening tag; none when that text would not read back as

@@ -4,6 +4,7 @@
 #include "framework/core/Yield.h"
 #include "plist/FileAccess.h"
 #include "plist/InPlaceSave.h"
+#include "plist/Limits.h"
 #include "plist/Reader.h"
 #include "plist/SaveLock.h"
 #include "plist/Writer.h"
@@ -48,13 +49,16 @@ void plist::Load(const fw::FolderItem& saveTo, const fw::FolderItem& readFrom) {
                                            : plistio::ReadRegularFile(source.Path(), bytes);
     if (status != plistio::ReadStatus::Read) {
         error = true;
+        const bool tooLarge = status == plistio::ReadStatus::TooLarge;
         errorMessage =
-            source.AbsolutePath() +
-            (status == plistio::ReadStatus::Missing ? " does not exist" : " could not be opened");
+            source.AbsolutePath() + (status == plistio::ReadStatus::Missing ? " does not exist"
+                                     : tooLarge ? " is " + plistio::TooLargeReason()
+                                                : " could not be opened");
         StartEmpty(true);
         fullyRead_ = status == plistio::ReadStatus::Missing;
         if (!fullyRead_) {
-            readFailureReason = "the file could not be opened";
+            readFailureReason =
+                tooLarge ? plistio::TooLargeReason() : "the file could not be opened";
         }
     } else if (!ReadBytes(bytes)) {
         error = true;

@@ -1,6 +1,7 @@
 // Files from other writers and hand edits, and files that are not property
 // lists at all: what is read, and what the next save keeps.
 #include "PlistTestSupport.h"
+#include "plist/Limits.h"
 #include "plist/plistDict.h"
 
 #include <chrono>
@@ -176,6 +177,29 @@ TEST_F(Foreign, SpecialFilesAreUnreadableAndNeverBlock) {
     EXPECT_TRUE(plist(fifo).root->GetBoolean("k", false));
 }
 
+// A huge file is kept aside without being read; reading stops at the entry
+// limit, where a node weighs more than a value.
+TEST_F(Foreign, FilesPastTheLimitsAreKeptAsideUnread) {
+    const fw::FolderItem huge = File("huge.plist");
+    WriteRaw(huge, Head() + "<key>k</key><true/>" + Tail());
+    constexpr off_t kHundredGigabytes = off_t{100} << 30;
+    ASSERT_EQ(::truncate(huge.Path().c_str(), kHundredGigabytes), 0);
+    plist doc(huge);
+    EXPECT_EQ(doc.readFailureReason, "larger than 32 MB");
+    doc.Save();
+    EXPECT_EQ(std::filesystem::file_size(File("huge.plist.unreadable").Path()), kHundredGigabytes);
+
+    const int nodes = static_cast<int>(plistio::kMaxEntries / plistio::kNodeWeight) - 1;
+    std::string full = "<key>a</key><array>";
+    for (int i = 0; i < nodes; ++i) {
+        full += "<dict/>";
+    }
+    EXPECT_TRUE(ParseBody(full + "</array>")->FullyRead());
+    auto past = ParseBody(full + "<true/></array>");
+    EXPECT_TRUE(past->readFailureReason.ends_with(": more than 2000000 entries"));
+    EXPECT_EQ(past->root->child("a")->count(), nodes);
+}
+
 TEST_F(Foreign, WhatNoXmlReaderAcceptsIsNeverWritten) {
     auto doc = NewDocument();
     plistDict& root = *doc->root;
@@ -252,21 +276,37 @@ enum class Verdict {
     // Not read in full: the first save keeps it aside and writes a file
     // that plistlib reads.
     KeptAside,
+    // Kept aside, and nothing of it read.
+    NothingRead,
 };
 
 struct HeldCase {
     const char* name;
     std::string text;
     Verdict verdict;
+    const char* data = nullptr; // "d" as read, where plistlib drops blanks
 };
 
-std::string Body(const std::string& entries) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" +
-           entries + "\n</dict>\n</plist>\n";
+std::string Body(const std::string& entries,
+                 const std::string& declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") {
+    return declaration + "<plist version=\"1.0\">\n<dict>\n" + entries + "\n</dict>\n</plist>\n";
+}
+
+// A file of the entries in UTF-16, with its byte-order mark.
+std::string Utf16Body(std::u16string_view entries, bool bigEndian = false) {
+    std::string bytes;
+    for (const char16_t unit : u"\uFEFF<?xml version=\"1.0\"?><plist><dict>" +
+                                   std::u16string(entries) + u"</dict></plist>") {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
 }
 
 std::vector<HeldCase> HeldCases() {
     using enum Verdict;
+    const std::string kLatin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
     const std::string doctype = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
                                 "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
@@ -290,11 +330,27 @@ std::vector<HeldCase> HeldCases() {
         {"an encoding expat does not read",
          "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<plist version=\"1.0\"><dict>"
          "<key>k</key><string>caf\xE9</string></dict></plist>\n",
+         NothingRead},
+        {"another XML version", Body("<key>k</key><true/>", "<?xml version=\"9.0\"?>\n"),
+         AsPlistlib},
+        // What reads from ISO-8859-1 and UTF-16 but not from UTF-8, as saved.
+        {"a name outside ASCII in ISO-8859-1",
+         Body("<key>a</key><\xB5/><key>b</key><string>important</string>", kLatin1), KeptAside},
+        {"a name outside ASCII in the header",
+         kLatin1 + "<!DOCTYPE \xB5>\n<plist version=\"1.0\"><dict><key>k</key><true/></dict>"
+                   "</plist>\n",
          KeptAside},
+        {"a name outside ASCII in UTF-16", Utf16Body(u"<key>k</key><\u00AA>x</\u00AA>"), KeptAside},
+        {"an unpaired surrogate", Utf16Body(u"<key>k</key><string>A\xD83Dxy</string>"), KeptAside},
+        {"references in big-endian UTF-16",
+         Utf16Body(u"<key>d</key><data>&#32;AAEC&#9;</data>", true), AsPlistlib, " AAEC\t"},
         // References of any length, and data lines.
         {"long references",
          Body("<key>k</key><string>&#0000000065;&#x000000000042;&#x1F600;</string>"), AsPlistlib},
-        {"data lines", Body("<key>d</key><data>\n\tAAEC\n\tAw&#10;Q=\n</data>"), AsPlistlib},
+        {"data lines", Body("<key>d</key><data>\n\tAAEC \t\n\tAw&#10;Q=  \n</data>"), AsPlistlib,
+         "AAECAw\nQ="},
+        {"the last character", Body("<key>k</key><string>\xF4\x8F\xBF\xBF&#x10FFFF;</string>"),
+         AsPlistlib},
         // Damage, each of which a conforming parser refuses.
         {"invalid UTF-8", Body("<key>k</key><string>a\xFF" "b</string>"), KeptAside},
         {"a control character", Body("<key>k</key><string>a\x01" "b</string>"), KeptAside},
@@ -316,12 +372,12 @@ std::vector<HeldCase> HeldCases() {
         {"a damaged declaration",
          "<?xml v</x>ersion=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>k</key><true/></dict>"
          "</plist>\n",
-         KeptAside},
+         NothingRead},
         // Entity declarations are refused, as plistlib refuses them.
         {"an entity declaration",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [<!ENTITY name \"Alice\">]>\n"
          "<plist version=\"1.0\"><dict><key>k</key><string>&name;</string></dict></plist>\n",
-         KeptAside},
+         NothingRead},
         // A dictionary is pairs of a key and a value.
         {"two values under one key",
          Body("<key>k</key><string>a</string><string>b</string>"), KeptAside},
@@ -331,6 +387,10 @@ std::vector<HeldCase> HeldCases() {
         {"a key in an array", Body("<key>a</key><array><key>k</key><true/></array>"), KeptAside},
         {"text between entries", Body("<key>a</key>junk<true/>"), KeptAside},
         {"a no-break space between entries", Body("<key>a</key>\xC2\xA0<true/>"), KeptAside},
+        // What has no place in a value is never dropped silently.
+        {"text inside true", Body("<key>a</key><true>x</true>"), KeptAside},
+        {"an element inside a value", Body("<key>a</key><string>a<b/>c</string>"), KeptAside},
+        {"a boolean neither true nor false", Body("<key>a</key><boolean>yes</boolean>"), KeptAside},
     };
 }
 
@@ -349,6 +409,10 @@ TEST_F(HeldToPlistlib, EachFileReadsAsPlistlibReadsItOrIsKeptAside) {
         WriteRaw(file, held.text);
         WriteRaw(File(name + ".original"), held.text);
         plist doc(file);
+        if (held.data != nullptr) {
+            EXPECT_EQ(Value(*doc.root, "d"), held.data);
+        }
+        EXPECT_TRUE(held.verdict != Verdict::NothingRead || doc.root->count() == 0);
         const fw::FolderItem aside = File(name + ".plist.unreadable");
         if (held.verdict == Verdict::AsPlistlib) {
             EXPECT_TRUE(doc.FullyRead()) << doc.readFailureReason;
@@ -388,6 +452,8 @@ TEST_F(HeldToPlistlib, TheReasonSaysWhereAndWhat) {
     EXPECT_EQ(doc->errorMessage, "");
     auto lone = ParseBody("\t<key>k</key>\n");
     EXPECT_EQ(lone->readFailureReason, "line 6, column 1: a key without a value");
+    auto surrogate = Parse(Utf16Body(u"<key>k</key><string>A\xD83Dxy</string>"));
+    EXPECT_TRUE(surrogate->readFailureReason.ends_with(": an unpaired UTF-16 surrogate"));
     EXPECT_FALSE(ParseBody("")->error);
     EXPECT_EQ(ParseBody("")->readFailureReason, "");
 }
