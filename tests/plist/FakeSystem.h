@@ -38,6 +38,7 @@ public:
     explicit FakeSystem(Faults faults) {
         faults_ = std::move(faults);
         steps_ = 0;
+        owner = {uid_t(-1), gid_t(-1)}; // no owner given yet
         calls_.open = [](const char* path, int flags, mode_t mode) {
             const bool unreadable = (flags & O_ACCMODE) == O_RDONLY && path == faults_.unreadable;
             const int error = (flags & O_CREAT) != 0 ? faults_.create : unreadable ? EACCES : 0;
