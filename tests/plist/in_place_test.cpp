@@ -1,73 +1,17 @@
 // Writing a file over itself, for a folder that takes no new files: what a
 // save killed at any step leaves, what a failing disk leaves; and the owner,
 // group and access list that a replacement keeps.
+#include "FakeSystem.h"
 #include "PlistTestSupport.h"
-#include "plist/FileAccess.h"
 #include "plist/InPlaceSave.h"
 #include "plist/plistDict.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
-
-// How the system calls of a save go while a Fake lives. Each call is a step.
-struct Plan {
-    bool newFiles = false;      // whether the file's folder takes new files
-    int endAt = 0;              // the step at which the process ends; 0: none
-    long room = -1;             // what writes may add before ENOSPC; -1: no end
-    bool roomAfterFull = false; // room again after the first write that had none
-    int chown = 0;              // fchown's error
-};
-Plan plan;
-int steps = 0;
-std::pair<uid_t, gid_t> owner; // last given to a file
-
-void Step() {
-    if (++steps == plan.endAt) {
-        ::_exit(0); // a save that never finished
-    }
-}
-
-struct Fake {
-    explicit Fake(const Plan& p) {
-        plan = p;
-        steps = 0;
-        calls.open = [](const char* path, int flags, mode_t mode) {
-            Step();
-            errno = EACCES;
-            return (flags & O_CREAT) != 0 && !plan.newFiles ? -1 : ::open(path, flags, mode);
-        };
-        calls.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
-            Step();
-            if (plan.room == 0) {
-                plan.room = plan.roomAfterFull ? -1 : 0;
-                errno = ENOSPC;
-                return -1;
-            }
-            size = plan.room > 0 ? std::min<std::size_t>(size, plan.room) : size;
-            plan.room -= plan.room > 0 ? static_cast<long>(size) : 0;
-            return ::write(fd, data, size);
-        };
-        calls.ftruncate = [](int fd, off_t length) { return Step(), ::ftruncate(fd, length); };
-        calls.fsync = [](int fd) { return Step(), ::fsync(fd); };
-        calls.close = [](int fd) { return Step(), ::close(fd); };
-        calls.fchown = [](int fd, uid_t uid, gid_t gid) {
-            owner = {uid, gid};
-            errno = plan.chown;
-            return Step(), plan.chown != 0 ? -1 : ::fchown(fd, uid, gid);
-        };
-        plistio::ReplaceSystemCalls(&calls);
-    }
-    ~Fake() { plistio::ReplaceSystemCalls(nullptr); }
-    plistio::SystemCalls calls = plistio::CurrentSystemCalls();
-};
 
 class InPlace : public PlistTest {
 protected:
@@ -85,13 +29,20 @@ protected:
         std::string text = ReadRaw(Prefs());
         return text.erase(text.find_last_not_of(' ') + 1);
     }
-    // Saves a text of so many entries over the file, as `how` lets it.
-    std::unique_ptr<plist> Save(int entries, const Plan& how) const {
+    // Saves a text of so many entries over the file, as `faults` let it, in a
+    // folder that takes no new files unless `newFiles`.
+    std::unique_ptr<plist> Save(int entries, Faults faults, bool newFiles = false) const {
         auto doc = std::make_unique<plist>(Prefs());
         doc->LoadFromBytes(Text(entries));
-        const Fake fake(how);
-        doc->Save();
+        faults.create = newFiles ? 0 : EACCES;
+        SaveWith(*doc, std::move(faults));
         return doc;
+    }
+    std::string AccessList() const {
+        std::string list(1024, '\0');
+        const ssize_t size =
+            ::getxattr(Prefs().Path().c_str(), "system.posix_acl_access", list.data(), list.size());
+        return list.substr(0, size < 0 ? 0 : static_cast<std::size_t>(size));
     }
 };
 
@@ -105,13 +56,8 @@ TEST_F(InPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFileAndTheOldBytesWhole)
             SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to) + ", step " +
                          std::to_string(step));
             WriteRaw(Prefs(), Text(from));
-            const pid_t child = ::fork();
-            if (child == 0) {
-                ::_exit(Save(to, {.endAt = step})->error ? 2 : 1);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(child, &status, 0), child);
-            const int ended = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            // 0: ended at the step; 1: saved; 2: failed.
+            const int ended = InChild([&] { return Save(to, {.endAt = step})->error ? 2 : 1; });
             const bool copied = copy.Exists();
             EXPECT_TRUE(Unpadded() == Text(from) || Unpadded() == Text(to));
             EXPECT_TRUE(Unpadded() == Text(from) || copied || ended != 0);
@@ -138,17 +84,17 @@ TEST_F(InPlace, AFailingDiskLeavesTheOldFileOrSaysWhereItsBytesAre) {
     // The copy takes room first.
     const long copy = static_cast<long>(Text(20).size());
     const long growth = static_cast<long>(Text(40).size()) - copy;
-    const std::tuple<const char*, Plan, bool> rows[] = {
+    const std::tuple<const char*, Faults, bool> rows[] = {
         {"no room to grow, after growing part-way", {.room = copy + growth / 2}, false},
         {"no room half-way, then room again",
          {.room = copy + growth + 600, .roomAfterFull = true},
          false},
         {"no room half-way, nor to put it back", {.room = copy + growth + 600}, true},
     };
-    for (const auto& [what, how, damaged] : rows) {
+    for (const auto& [what, faults, damaged] : rows) {
         SCOPED_TRACE(what);
         WriteRaw(Prefs(), Text(20));
-        const auto doc = Save(40, how);
+        const auto doc = Save(40, faults);
         EXPECT_EQ(doc->saveFailureReason, std::strerror(ENOSPC));
         EXPECT_EQ(doc->previousContentsPath.empty(), !damaged);
         EXPECT_EQ(ReadRaw(damaged ? fw::FolderItem(doc->previousContentsPath) : Prefs()), Text(20));
@@ -168,41 +114,29 @@ TEST_F(InPlace, AFailingDiskLeavesTheOldFileOrSaysWhereItsBytesAre) {
     EXPECT_EQ(ReadRaw(Prefs()), Text(20));
 }
 
-// Through the seam, what a user can't do for real: give a file to another
-// owner, or be refused that. Refused, the file is written in place instead,
-// keeping its owner and group.
-TEST_F(InPlace, AReplacementTakesTheFilesOwnerAndGroupOrTheFileIsWrittenInPlace) {
-    for (const int refused : {0, EPERM}) {
+// A replacement takes the file's owner and group (given through the seam: a
+// user can't give a file away) and its own access list, not the one that the
+// folder's default gives a new file. Refused the owner, the file is written
+// in place instead, and so keeps all three.
+TEST_F(InPlace, AReplacementKeepsTheFilesOwnerGroupAndAccessListOrTheFileIsWrittenInPlace) {
+    const std::string file = Prefs().Path().string();
+    ASSERT_EQ(std::system(("setfacl -d -m u:54321:rw " + folder_.string()).c_str()), 0)
+        << "setfacl is missing (Debian's acl), or " << folder_ << " takes no access lists";
+    const std::pair<int, bool> rows[] = {{0, true}, {0, false}, {EPERM, true}};
+    for (const auto& [refused, own] : rows) {
+        SCOPED_TRACE(std::to_string(refused) + (own ? ", own list" : ", no list"));
         WriteRaw(Prefs(), Text(1));
+        ASSERT_EQ(std::system(((own ? "setfacl -m u:54321:r " : "setfacl -b ") + file).c_str()), 0);
+        const std::string list = AccessList();
+        ASSERT_EQ(list.empty(), !own);
         struct stat before {};
         struct stat after {};
-        ::stat(Prefs().Path().c_str(), &before);
-        EXPECT_EQ(Save(2, {.newFiles = true, .chown = refused})->saveFailureReason, "");
-        EXPECT_EQ(owner, std::pair(before.st_uid, before.st_gid));
-        ::stat(Prefs().Path().c_str(), &after);
+        ::stat(file.c_str(), &before);
+        EXPECT_EQ(Save(2, {.chown = refused}, true)->saveFailureReason, "");
+        EXPECT_EQ(FakeSystem::owner, std::pair(before.st_uid, before.st_gid));
+        ::stat(file.c_str(), &after);
         EXPECT_EQ(after.st_ino == before.st_ino, refused != 0);
+        EXPECT_EQ(AccessList(), list);
         EXPECT_EQ(ReadRaw(Prefs()), Text(2));
-    }
-}
-
-// For real, as whoever runs the tests: the file's own access list stays, and
-// the one that the folder's default would give a new file does not come.
-TEST_F(InPlace, AReplacementKeepsTheFilesAccessListNotTheFoldersDefault) {
-    const auto accessList = [this] {
-        std::string list(1024, '\0');
-        const ssize_t size =
-            ::getxattr(Prefs().Path().c_str(), "system.posix_acl_access", list.data(), list.size());
-        return list.substr(0, size < 0 ? 0 : static_cast<std::size_t>(size));
-    };
-    const std::string setfacl = "setfacl -m u:54321:r " + Prefs().Path().string() +
-                                " && setfacl -d -m u:54321:rw " + folder_.string();
-    for (const bool own : {true, false}) {
-        WriteRaw(Prefs(), Text(1));
-        ASSERT_EQ(std::system((own ? setfacl : "setfacl -b " + Prefs().Path().string()).c_str()), 0)
-            << "setfacl is missing (Debian's acl), or " << folder_ << " takes no access lists";
-        const std::string list = accessList();
-        ASSERT_EQ(list.empty(), !own);
-        EXPECT_EQ(Save(2, {.newFiles = true})->saveFailureReason, "");
-        EXPECT_EQ(accessList(), list);
     }
 }
