@@ -29,7 +29,7 @@ struct Faults {
     int rename = 0;
     int flock = 0; // the save lock
     int chown = 0;
-    void (*atRename)() = nullptr;  // before renaming
+    void (*atRead)() = nullptr;    // before opening a file to read it
     void (*lockTaken)() = nullptr; // when the save lock is found taken
 };
 
@@ -40,6 +40,9 @@ public:
         steps_ = 0;
         owner = {uid_t(-1), gid_t(-1)}; // no owner given yet
         calls_.open = [](const char* path, int flags, mode_t mode) {
+            if ((flags & O_ACCMODE) == O_RDONLY && faults_.atRead != nullptr) {
+                faults_.atRead();
+            }
             const bool unreadable = (flags & O_ACCMODE) == O_RDONLY && path == faults_.unreadable;
             const int error = (flags & O_CREAT) != 0 ? faults_.create : unreadable ? EACCES : 0;
             return Step(error) ? -1 : ::open(path, flags, mode);
@@ -57,9 +60,6 @@ public:
         calls_.fsync = [](int fd) { return Step(faults_.fsync) ? -1 : ::fsync(fd); };
         calls_.close = [](int fd) { return ::close(fd), Step(faults_.close) ? -1 : 0; };
         calls_.rename = [](const char* from, const char* to) {
-            if (faults_.atRename != nullptr) {
-                faults_.atRename();
-            }
             return Step(faults_.rename) ? -1 : ::rename(from, to);
         };
         calls_.flock = [](int fd, int operation) {

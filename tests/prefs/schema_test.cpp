@@ -44,9 +44,9 @@ struct Instance {
     bool Save() { return prefs::SavePrefs(doc, fields, stored, kSaved); }
 };
 
-// Where two saves meet: one, in a child process, stops at its rename until
-// the other, here, finds the save lock taken.
-int atRename[2];
+// Where two saves meet: one, in a child process, stops as it reads the file
+// again before saving until the other, here, finds the save lock taken.
+int atRead[2];
 int go[2];
 
 } // namespace
@@ -297,27 +297,27 @@ TEST_F(Schema, TwoRunsSavingAtTheSameMomentKeepBothChanges) {
     Instance second;
     first.fields.prefEnableSpecialSpaces = true;
     second.fields.prefOnlyUniqueScores = false;
-    ASSERT_TRUE(::pipe(atRename) == 0 && ::pipe(go) == 0);
+    ASSERT_TRUE(::pipe(atRead) == 0 && ::pipe(go) == 0);
     const auto inChild = [&] {
         ::close(go[1]);
-        const FakeSystem fake({.atRename = [] {
+        const FakeSystem fake({.atRead = [] {
             char byte = 1;
-            (void)!::write(atRename[1], &byte, 1);
+            (void)!::write(atRead[1], &byte, 1);
             (void)!::read(go[0], &byte, 1); // until go is closed
         }});
         return first.Save() ? 0 : 1;
     };
     const auto here = [&] {
-        ::close(atRename[1]);
+        ::close(atRead[1]);
         char byte = 0;
-        EXPECT_EQ(::read(atRename[0], &byte, 1), 1);
+        EXPECT_EQ(::read(atRead[0], &byte, 1), 1);
         const FakeSystem fake({.lockTaken = [] { ::close(std::exchange(go[1], -1)); }});
         EXPECT_TRUE(second.Save());
         EXPECT_EQ(go[1], -1); // it found the lock taken
         ::close(go[1]);
     };
     EXPECT_EQ(InChild(inChild, here), 0);
-    ::close(atRename[0]);
+    ::close(atRead[0]);
     ::close(go[0]);
     Instance after;
     EXPECT_TRUE(after.fields.prefEnableSpecialSpaces);
