@@ -4,18 +4,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStringList>
 
 namespace fw {
-namespace {
-
-// Opened from the keyboard (Alt), a bar takes the focus until an item is
-// chosen or the bar is left, and hands it back after that.
-QPointer<QWidget> focusTakenByBar;
-
-} // namespace
-
 MenuItem::MenuItem(const std::string& name, const std::string& text, const std::string& shortcut,
                    MenuItemKind kind, QAction* action)
     : name_(name), text_(text), shortcut_(shortcut), kind_(kind), action_(action) {
@@ -115,19 +106,22 @@ QMenuBar* MenuBar::CreateNativeBar(QWidget* parent) const {
     for (const auto& menu : menus_) {
         bar->addMenu(menu.get());
     }
-    QObject::connect(qApp, &QApplication::focusChanged, bar, [bar](QWidget* old, QWidget* now) {
-        if (now == bar) {
-            focusTakenByBar = old;
-        }
-    });
     return bar;
 }
 
 QWidget* MenuBar::FocusBehindBar() {
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QMenuBar*>(focus) != nullptr && focusTakenByBar != nullptr &&
-        focusTakenByBar->window() == focus->window()) {
-        return focusTakenByBar;
+    auto* bar = qobject_cast<QMenuBar*>(focus);
+    if (bar == nullptr || bar->parentWidget() == nullptr) {
+        return focus;
+    }
+    // Opened from the keyboard (Alt), a bar takes the focus until an item is
+    // chosen or the bar is left. Its siblings still name the widget that last
+    // had the focus among them, which the bar hands it back to.
+    for (auto* pane : bar->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (pane != bar && !pane->isWindow() && pane->focusWidget() != nullptr) {
+            return pane->focusWidget();
+        }
     }
     return focus;
 }

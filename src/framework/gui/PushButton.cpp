@@ -31,13 +31,13 @@ void PushButton::SetCancel(bool isCancel) {
 
 void PushButton::paintEvent(QPaintEvent* event) {
     QPushButton::paintEvent(event);
-    QStyleOptionButton button;
-    initStyleOption(&button);
     // Styles may mark the default button with the same outline as the
     // focus, which then never shows on it: it gets the focus frame as well.
-    if (!isDefault() || (button.state & QStyle::State_HasFocus) == 0) {
+    if (!isDefault() || !hasFocus()) {
         return;
     }
+    QStyleOptionButton button;
+    initStyleOption(&button);
     QStyleOptionFocusRect focus;
     focus.QStyleOption::operator=(button);
     focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);

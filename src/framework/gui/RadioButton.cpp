@@ -57,11 +57,8 @@ QAccessibleInterface* RadioButtonInterface(const QString& /*className*/, QObject
 } // namespace
 
 RadioButton::RadioButton(QWidget* parent) : QRadioButton(parent), ValueControl(this) {
-    static const bool announcedAsRadio = [] {
-        QAccessible::installFactory(&RadioButtonInterface);
-        return true;
-    }();
-    (void)announcedAsRadio;
+    // Qt keeps a factory once, however often it is installed.
+    QAccessible::installFactory(&RadioButtonInterface);
     // Grouping is by control array, not by the Qt parent.
     setAutoExclusive(false);
     // A click leaves the typing focus where it was; Tab still reaches it.

@@ -143,11 +143,8 @@ QAccessibleInterface* TabListInterface(const QString& /*className*/, QObject* ob
 } // namespace
 
 TabPanel::TabPanel(QWidget* parent) : QWidget(parent), Control(this) {
-    static const bool tabsAlone = [] {
-        QAccessible::installFactory(&TabListInterface);
-        return true;
-    }();
-    (void)tabsAlone;
+    // Qt keeps a factory once, however often it is installed.
+    QAccessible::installFactory(&TabListInterface);
     bar_ = new QTabBar(this);
     bar_->setDrawBase(false);
     connect(bar_, &QTabBar::currentChanged, this, [this](int tab) { ShowPage(tab); });

@@ -100,11 +100,8 @@ QAccessibleInterface* WindowInterface(const QString& /*className*/, QObject* obj
 } // namespace
 
 Window::Window(Window* parent) : QWidget(parent, Qt::Window), parent_(parent) {
-    static const bool announcedAsWindow = [] {
-        QAccessible::installFactory(&WindowInterface);
-        return true;
-    }();
-    (void)announcedAsWindow;
+    // Qt keeps a factory once, however often it is installed.
+    QAccessible::installFactory(&WindowInterface);
     setAttribute(Qt::WA_DeleteOnClose);
     content_ = new WindowContent(this);
     Registry().push_back(this);
