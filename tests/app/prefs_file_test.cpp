@@ -1,5 +1,5 @@
-// The preferences file as the running application meets it: a file that is
-// kept aside, and a file that another run changed meanwhile.
+// The preferences file as the running application meets it: damaged, or
+// with no home folder to keep it in.
 #include "ShellFixture.h"
 #include "plist/InPlaceSave.h"
 #include "prefs/PrefSchema.h"
@@ -44,25 +44,34 @@ protected:
 
 } // namespace
 
-// Told once per file kept aside, when the splash has gone; an empty file
-// holds nothing to keep and is replaced without a word. The save itself
+// Told once each, when the splash has gone: a file kept aside, and a copy
+// left by a save in place that died, by the name it is then kept under. An
+// empty file holds nothing to keep and is replaced without a word. The saves
 // succeeded, so the application ends as usual.
-TEST_F(PrefsFile, AFileKeptAsideIsToldOnceAndNeverOverTheSplash) {
+TEST_F(PrefsFile, DamageIsToldOnceAndNeverOverTheSplash) {
+    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
+    std::filesystem::create_directories(copy.parent_path());
+    std::ofstream(copy) << "old";
+    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
+    const std::vector<std::string> told{
+        "Your preferences file may be damaged; its previous contents are in " + kept + ".",
+        KeptAsideNotice()};
     WritePrefs("not a property list");
-    EXPECT_EQ(Run([this] {
+    EXPECT_EQ(Run([&] {
                   ASSERT_NE(Splash(), nullptr);
                   EXPECT_TRUE(app->savePrefs());
                   EXPECT_TRUE(messages.empty());
                   SplashTimer()->Fire();
                   LetTheLoopRun();
-                  EXPECT_EQ(messages, std::vector{KeptAsideNotice()});
+                  EXPECT_EQ(messages, told);
                   WritePrefs("");
                   EXPECT_TRUE(app->savePrefs());
                   Choose("FileQuit");
               }),
               0);
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(overSplash, std::vector<bool>{false});
+    EXPECT_EQ(messages, told);
+    EXPECT_EQ(overSplash, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(std::filesystem::exists(kept));
 }
 
 // At Quit the splash goes first, and the user is told before the end.
@@ -90,23 +99,4 @@ TEST_F(PrefsFile, WithoutAHomeFolderTheSaveAtTheEndIsToldAndExitsWithOne) {
     EXPECT_EQ(app->closes, 1);
     EXPECT_EQ(messages, std::vector<std::string>{"Your preferences can't be saved: there is no "
                                                  "home folder to keep them in."});
-}
-
-// A copy left by a save in place that died is told once, by the name it is
-// then kept under.
-TEST_F(PrefsFile, ACopyLeftByASaveInPlaceThatDiedIsToldOnce) {
-    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
-    std::filesystem::create_directories(copy.parent_path());
-    std::ofstream(copy) << "old";
-    EXPECT_EQ(Run([this] {
-                  SplashTimer()->Fire();
-                  LetTheLoopRun();
-                  EXPECT_TRUE(app->savePrefs());
-              }),
-              0);
-    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
-    EXPECT_EQ(messages, std::vector<std::string>{"Your preferences file may be damaged; its "
-                                                 "previous contents are in " +
-                                                 kept + "."});
-    EXPECT_TRUE(std::filesystem::exists(kept));
 }
