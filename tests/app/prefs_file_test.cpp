@@ -34,11 +34,6 @@ protected:
                prefs::PrefsFile().AbsolutePath() + ".unreadable, and a new one was written.";
     }
 
-    static void LetTheLoopRun() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
     std::vector<bool> overSplash;
 };
 
@@ -62,7 +57,8 @@ TEST_F(PrefsFile, DamageIsToldOnceAndNeverOverTheSplash) {
                   EXPECT_TRUE(app->savePrefs());
                   EXPECT_TRUE(messages.empty());
                   SplashTimer()->Fire();
-                  LetTheLoopRun();
+                  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                  QCoreApplication::processEvents();
                   EXPECT_EQ(messages, told);
                   WritePrefs("");
                   EXPECT_TRUE(app->savePrefs());
