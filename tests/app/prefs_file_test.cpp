@@ -1,5 +1,5 @@
-// The preferences file as the running application meets it: a file that is
-// kept aside, and a file that another run changed meanwhile.
+// The preferences file as the running application meets it: damaged, or
+// with no home folder to keep it in.
 #include "ShellFixture.h"
 #include "plist/InPlaceSave.h"
 #include "prefs/PrefSchema.h"
@@ -26,17 +26,12 @@ protected:
         std::ofstream(prefs::PrefsFile().Path(), std::ios::binary) << text;
     }
 
-    // What the user is told of the file kept aside by the last save, which
-    // the reader found damaged for `reason`, as ".unreadable<suffix>".
-    static std::string KeptAsideNotice(const std::string& reason, const std::string& suffix = "") {
-        return "Your preferences file could not be read in full (" + reason + "). It was kept as " +
-               prefs::PrefsFile().AbsolutePath() + ".unreadable" + suffix +
-               ", and a new one was written.";
-    }
-
-    static void LetTheLoopRun() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
+    // What the user is told of the file kept aside, which held "not a
+    // property list".
+    static std::string KeptAsideNotice() {
+        return "Your preferences file could not be read in full (line 1, column 1: syntax "
+               "error). It was kept as " +
+               prefs::PrefsFile().AbsolutePath() + ".unreadable, and a new one was written.";
     }
 
     std::vector<bool> overSplash;
@@ -44,54 +39,47 @@ protected:
 
 } // namespace
 
-// Told once per file kept aside, when the splash has gone; the save itself
+// Told once each, when the splash has gone: a file kept aside, and a copy
+// left by a save in place that died, by the name it is then kept under. An
+// empty file holds nothing to keep and is replaced without a word. The saves
 // succeeded, so the application ends as usual.
-TEST_F(PrefsFile, AFileKeptAsideIsToldOnceAndNeverOverTheSplash) {
+TEST_F(PrefsFile, DamageIsToldOnceAndNeverOverTheSplash) {
+    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
+    std::filesystem::create_directories(copy.parent_path());
+    std::ofstream(copy) << "old";
+    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
+    const std::vector<std::string> told{
+        "Your preferences file may be damaged; its previous contents are in " + kept + ".",
+        KeptAsideNotice()};
     WritePrefs("not a property list");
-    EXPECT_EQ(Run([this] {
+    EXPECT_EQ(Run([&] {
                   ASSERT_NE(Splash(), nullptr);
                   EXPECT_TRUE(app->savePrefs());
                   EXPECT_TRUE(messages.empty());
                   SplashTimer()->Fire();
-                  LetTheLoopRun();
-                  ASSERT_EQ(messages.size(), 1u);
-                  EXPECT_EQ(messages[0], KeptAsideNotice("line 1, column 1: syntax error"));
+                  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                  QCoreApplication::processEvents();
+                  EXPECT_EQ(messages, told);
+                  WritePrefs("");
                   EXPECT_TRUE(app->savePrefs());
                   Choose("FileQuit");
               }),
               0);
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(overSplash, std::vector<bool>{false});
+    EXPECT_EQ(messages, told);
+    EXPECT_EQ(overSplash, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(std::filesystem::exists(kept));
 }
 
-// At Quit the splash goes first, and the user is told before the end, of
-// the copy made beside an earlier one.
+// At Quit the splash goes first, and the user is told before the end.
 TEST_F(PrefsFile, QuittingOverTheSplashTellsOfAFileKeptAsideBeforeTheEnd) {
-    const std::string damaged = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n"
-                                "\t<key>EnableSpecialSpaces</key>\n\t<true/>\n\t<key>x";
-    const std::string earlier = prefs::PrefsFile().Path().string() + ".unreadable";
-    std::ofstream(earlier) << "an earlier copy";
-    WritePrefs(damaged);
+    WritePrefs("not a property list");
     EXPECT_EQ(Run([this] {
                   ASSERT_NE(Splash(), nullptr);
                   Choose("FileQuit");
-                  ASSERT_EQ(messages.size(), 1u);
-                  EXPECT_EQ(messages[0],
-                            KeptAsideNotice("line 6, column 8: no element found", "-2"));
+                  EXPECT_EQ(messages, std::vector{KeptAsideNotice()});
               }),
               0);
     EXPECT_EQ(overSplash, std::vector<bool>{false});
-    std::ifstream aside(earlier + "-2", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), damaged);
-    EXPECT_TRUE(app->prefEnableSpecialSpaces); // what could be read was kept
-}
-
-// An empty file holds nothing to keep: it is replaced without a word.
-TEST_F(PrefsFile, AnEmptyFileIsReplacedSilently) {
-    WritePrefs("");
-    EXPECT_EQ(Run([this] { Choose("FileQuit"); }), 0);
-    EXPECT_EQ(messages, std::vector<std::string>{});
-    EXPECT_FALSE(std::filesystem::exists(prefs::PrefsFile().Path().string() + ".unreadable"));
 }
 
 // Without a home folder nothing is saved, and the user is told; however the
@@ -107,23 +95,4 @@ TEST_F(PrefsFile, WithoutAHomeFolderTheSaveAtTheEndIsToldAndExitsWithOne) {
     EXPECT_EQ(app->closes, 1);
     EXPECT_EQ(messages, std::vector<std::string>{"Your preferences can't be saved: there is no "
                                                  "home folder to keep them in."});
-}
-
-// A copy left by a save in place that died is told once, by the name it is
-// then kept under.
-TEST_F(PrefsFile, ACopyLeftByASaveInPlaceThatDiedIsToldOnce) {
-    const std::filesystem::path copy = plistio::CopyPath(prefs::PrefsFile().Path());
-    std::filesystem::create_directories(copy.parent_path());
-    std::ofstream(copy) << "old";
-    EXPECT_EQ(Run([this] {
-                  SplashTimer()->Fire();
-                  LetTheLoopRun();
-                  EXPECT_TRUE(app->savePrefs());
-              }),
-              0);
-    const std::string kept = copy.parent_path() / copy.stem() += ".previous";
-    EXPECT_EQ(messages, std::vector<std::string>{"Your preferences file may be damaged; its "
-                                                 "previous contents are in " +
-                                                 kept + "."});
-    EXPECT_TRUE(std::filesystem::exists(kept));
 }

@@ -2,8 +2,6 @@
 #include "framework/core/Yield.h"
 #include "framework/gui/ProgressWheel.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
 #include <algorithm>
 #include <chrono>
@@ -72,49 +70,6 @@ TEST_F(Calculate, KeyFilterSwallowsAllButLettersBlanksAndEditingKeys) {
     }
     for (const char* key : {"a", "Z", "_", " ", "\x08", "\x7f", "\x1c", "\x1d", "\r", "\x03"}) {
         EXPECT_FALSE(w->tbox_Word_KeyDown(key)) << key;
-    }
-}
-
-// Select all, copy, cut, paste and undo work in the word field: the key
-// filter takes none of them, whether the key comes with its control
-// character as text (X11, Wayland) or with its letter (as QTest sends it).
-TEST_F(Calculate, EditKeysWorkInTheWordField) {
-    TalloCalc* w = Open();
-    QApplication::setActiveWindow(w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-    fw::EditField* field = Field(w);
-    field->setFocus();
-    struct Row {
-        Qt::Key key;
-        bool selectedBefore;
-        const char* clipboardBefore;
-        const char* text;     // the field's text afterwards ("quiz" before)
-        const char* selected; // its selected text afterwards
-        const char* clipboard;
-    };
-    const Row rows[] = {
-        {Qt::Key_A, false, "", "quiz", "quiz", ""},    // select all
-        {Qt::Key_C, true, "", "quiz", "quiz", "quiz"}, // copy
-        {Qt::Key_X, true, "", "", "", "quiz"},         // cut
-        {Qt::Key_V, true, "ox", "ox", "", "ox"},       // paste over the selection
-        {Qt::Key_Z, false, "", "", "", ""},            // undo the typing
-    };
-    for (const Row& row : rows) {
-        for (const QString& text :
-             {QString(QChar(row.key - Qt::Key_A + 1)), QString(QChar(row.key).toLower())}) {
-            const std::string where = QKeySequence(Qt::CTRL | row.key).toString().toStdString() +
-                                      (text[0].isLetter() ? " with its letter" : "");
-            field->SetText("");
-            QTest::keyClicks(field, "quiz");
-            if (row.selectedBefore) {
-                field->selectAll();
-            }
-            QApplication::clipboard()->setText(row.clipboardBefore);
-            QTest::sendKeyEvent(QTest::Click, field, row.key, text, Qt::ControlModifier);
-            EXPECT_EQ(field->Text(), row.text) << where;
-            EXPECT_EQ(field->selectedText().toStdString(), row.selected) << where;
-            EXPECT_EQ(QApplication::clipboard()->text().toStdString(), row.clipboard) << where;
-        }
     }
 }
 
