@@ -1,5 +1,6 @@
 #include "plist/InPlaceSave.h"
 
+#include "framework/core/FolderItem.h"
 #include "plist/SaveLock.h"
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,15 +28,8 @@ fs::path CopyFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && cache[0] == '/') {
         return fs::path(cache) / kCopyFolderName;
     }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* user = ::getpwuid(::getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] != '/') {
-        return {};
-    }
-    return fs::path(home) / ".cache" / kCopyFolderName;
+    const fs::path home = fw::HomeFolder();
+    return home.empty() ? home : home / ".cache" / kCopyFolderName;
 }
 
 // Moves a copy whose save died to the first free kept name, never over an
