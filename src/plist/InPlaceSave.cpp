@@ -37,17 +37,13 @@ fs::path CopyFolder() {
 fs::path Keep(const fs::path& copy) {
     std::string base = copy.string();
     base.replace(base.size() - kSaving.size(), kSaving.size(), kKept);
-    for (int n = 1; n < 10000; ++n) {
-        const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
-        if (::link(copy.c_str(), name.c_str()) == 0) {
-            ::unlink(copy.c_str());
-            return name;
-        }
-        if (errno != EEXIST) {
-            break;
-        }
+    const std::string kept =
+        ClaimFreeName(base, [&](const char* name) { return ::link(copy.c_str(), name); });
+    if (kept.empty()) {
+        return copy;
     }
-    return copy;
+    ::unlink(copy.c_str());
+    return kept;
 }
 
 // Keeps `old` as the copy of `target`, flushed to disk; false with `reason`.
