@@ -405,15 +405,17 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         result.keptAside.clear();
         return result;
     };
+    // The file is written in place instead, but not one kept aside by a
+    // link, which would change with it.
+    const auto inPlaceOrFail = [&](int why) {
+        result.done = !keepOld && SaveInPlace(calls, target, bytes, result);
+        return result.done ? result : fail(why);
+    };
     if (fd < 0) {
         error = errno;
         // A folder that takes no new files may still hold a writable file.
-        if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
-            SaveInPlace(calls, target, bytes, result)) {
-            result.done = true;
-            return result;
-        }
-        return fail(error);
+        return error == EACCES || error == EPERM || error == EROFS ? inPlaceOrFail(error)
+                                                                   : fail(error);
     }
     if (keepMode) {
         // Before the mode: a new owner clears the set-id bits, and an access
@@ -422,13 +424,8 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         if (error != 0) {
             calls.close(fd);
             ::unlink(temporary.c_str());
-            // Written in place, the file keeps its owner, group and access
-            // list; not one kept aside by a link, which would change with it.
-            if (!keepOld && SaveInPlace(calls, target, bytes, result)) {
-                result.done = true;
-                return result;
-            }
-            return fail(error);
+            // Written in place, the file keeps its owner, group and access list.
+            return inPlaceOrFail(error);
         }
         ::fchmod(fd, mode);
     }
