@@ -50,8 +50,8 @@ std::uint32_t EntryTable::SlotOf(std::string_view key) const {
         }
         return kNone;
     }
-    const std::uint32_t slot = index_.Find(
-        fw::HashText(key), [&](std::uint32_t at) { return At(at).key_ == key; });
+    const std::uint32_t slot =
+        index_.Find(fw::HashText(key), [&](std::uint32_t at) { return At(at).key_ == key; });
     return slot == fw::HashIndex::kNotFound ? kNone : slot;
 }
 
@@ -245,27 +245,19 @@ bool EntryTable::Settle() {
     return repeated;
 }
 
-bool EntryTable::RemoveType(std::string_view key) {
+bool EntryTable::Remove(std::string_view key, bool type) {
     const std::uint32_t slot = SlotOf(key);
-    if (slot == kNone || !At(slot).typed_) {
+    if (slot == kNone || !(type ? At(slot).typed_ : At(slot).valued_)) {
         return false;
     }
-    MarkTyped(At(slot), false);
-    At(slot).ClearTypeName();
-    if (!At(slot).valued_) {
-        Kill(slot);
+    if (type) {
+        MarkTyped(At(slot), false);
+        At(slot).ClearTypeName();
+    } else {
+        MarkValued(At(slot), false);
+        std::string().swap(At(slot).value_);
     }
-    return true;
-}
-
-bool EntryTable::RemoveValue(std::string_view key) {
-    const std::uint32_t slot = SlotOf(key);
-    if (slot == kNone || !At(slot).valued_) {
-        return false;
-    }
-    MarkValued(At(slot), false);
-    std::string().swap(At(slot).value_);
-    if (!At(slot).typed_) {
+    if (!At(slot).Live()) {
         Kill(slot);
     }
     return true;

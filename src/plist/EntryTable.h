@@ -65,8 +65,8 @@ public:
     // SetType and SetValue in one.
     bool SetScalar(std::string_view key, std::string_view type, std::string value);
     // Removes the type name or the value text of `key`; false when it had none.
-    bool RemoveType(std::string_view key);
-    bool RemoveValue(std::string_view key);
+    bool RemoveType(std::string_view key) { return Remove(key, true); }
+    bool RemoveValue(std::string_view key) { return Remove(key, false); }
     void Clear();
 
     // --- Filling ---------------------------------------------------------
@@ -86,6 +86,8 @@ private:
     static constexpr std::size_t kScanLimit = 8;
 
     std::uint32_t SlotOf(std::string_view key) const;
+    // RemoveType, or RemoveValue.
+    bool Remove(std::string_view key, bool type);
     // The entry of `key` with a type name, made or moved last in the order
     // of the typed keys when it had none; `created` tells whether it is new.
     Entry& TypedEntry(std::string_view key, bool* created);

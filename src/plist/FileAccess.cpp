@@ -169,34 +169,28 @@ struct KeptCopy {
 };
 
 // Keeps what is at `target` under the first free one of "<name>.unreadable",
-// "<name>.unreadable-2", "<name>.unreadable-3"...: an earlier copy is never
-// replaced, and the name is claimed in one step, so that two saves can't
-// take the same one. A hard link keeps even a file that can't be read and
-// leaves it at its path; what can't be linked (a folder) is moved.
+// "<name>.unreadable-2"... (ClaimFreeName). A hard link keeps even a file
+// that can't be read and leaves it at its path; what can't be linked (a
+// folder) is moved.
 bool KeepAside(const fs::path& target, KeptCopy& kept, std::string& reason) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0) {
         return true; // nothing there any more
     }
-    for (int copy = 1;;) {
-        std::string aside = target.string() + ".unreadable";
-        if (copy > 1) {
-            aside += "-" + std::to_string(copy);
-        }
-        if ((kept.moved ? MoveWithoutReplacing(target.c_str(), aside.c_str())
-                        : ::link(target.c_str(), aside.c_str())) == 0) {
-            kept.path = aside;
-            return true;
-        }
-        if (errno == EEXIST) {
-            ++copy;
-        } else if (!kept.moved) {
-            kept.moved = true; // the same name, by a rename
-        } else {
-            reason = Reason(errno);
-            return false;
-        }
+    const std::string base = target.string() + ".unreadable";
+    std::string aside =
+        ClaimFreeName(base, [&](const char* name) { return ::link(target.c_str(), name); });
+    if (aside.empty()) {
+        kept.moved = true;
+        aside = ClaimFreeName(
+            base, [&](const char* name) { return MoveWithoutReplacing(target.c_str(), name); });
     }
+    if (aside.empty()) {
+        reason = Reason(errno);
+        return false;
+    }
+    kept.path = aside;
+    return true;
 }
 
 // For a save that failed after KeepAside: the original goes back to its
@@ -218,6 +212,19 @@ void PutBack(const fs::path& target, const KeptCopy& kept) {
 }
 
 } // namespace
+
+std::string ClaimFreeName(const std::string& base,
+                          const std::function<int(const char* name)>& claim) {
+    for (int copy = 1;; ++copy) {
+        std::string name = copy == 1 ? base : base + "-" + std::to_string(copy);
+        if (claim(name.c_str()) == 0) {
+            return name;
+        }
+        if (errno != EEXIST) {
+            return {};
+        }
+    }
+}
 
 // All of a file's bytes from its start, or false; EFBIG for a file larger
 // than the store reads. The buffer takes the file's size, and grows only
@@ -398,15 +405,17 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         result.keptAside.clear();
         return result;
     };
+    // The file is written in place instead, but not one kept aside by a
+    // link, which would change with it.
+    const auto inPlaceOrFail = [&](int why) {
+        result.done = !keepOld && SaveInPlace(calls, target, bytes, result);
+        return result.done ? result : fail(why);
+    };
     if (fd < 0) {
         error = errno;
         // A folder that takes no new files may still hold a writable file.
-        if (!keepOld && (error == EACCES || error == EPERM || error == EROFS) &&
-            SaveInPlace(calls, target, bytes, result)) {
-            result.done = true;
-            return result;
-        }
-        return fail(error);
+        return error == EACCES || error == EPERM || error == EROFS ? inPlaceOrFail(error)
+                                                                   : fail(error);
     }
     if (keepMode) {
         // Before the mode: a new owner clears the set-id bits, and an access
@@ -415,13 +424,8 @@ Replacement ReplaceFile(const std::filesystem::path& path, std::string_view byte
         if (error != 0) {
             calls.close(fd);
             ::unlink(temporary.c_str());
-            // Written in place, the file keeps its owner, group and access
-            // list; not one kept aside by a link, which would change with it.
-            if (!keepOld && SaveInPlace(calls, target, bytes, result)) {
-                result.done = true;
-                return result;
-            }
-            return fail(error);
+            // Written in place, the file keeps its owner, group and access list.
+            return inPlaceOrFail(error);
         }
         ::fchmod(fd, mode);
     }

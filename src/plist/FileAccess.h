@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,6 +84,12 @@ bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes, int& err
 // Writes everything, flushes it to disk and closes the file; the first
 // failure's error number, or 0.
 int WriteAndClose(const SystemCalls& calls, int fd, std::string_view bytes);
+// Claims the first free one of `base`, "<base>-2", "<base>-3"... with
+// `claim`, which fails with EEXIST on a name that is taken, so that an
+// earlier copy is never replaced and two saves can't take the same name; the
+// name claimed, or empty with errno.
+std::string ClaimFreeName(const std::string& base,
+                          const std::function<int(const char* name)>& claim);
 // Flushes the entries of a folder to disk, so that what was made, renamed
 // or removed in it stays so.
 void SyncFolder(const std::filesystem::path& folder);

@@ -1,5 +1,6 @@
 #include "plist/InPlaceSave.h"
 
+#include "framework/core/FolderItem.h"
 #include "plist/SaveLock.h"
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,15 +28,8 @@ fs::path CopyFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && cache[0] == '/') {
         return fs::path(cache) / kCopyFolderName;
     }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* user = ::getpwuid(::getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] != '/') {
-        return {};
-    }
-    return fs::path(home) / ".cache" / kCopyFolderName;
+    const fs::path home = fw::HomeFolder();
+    return home.empty() ? home : home / ".cache" / kCopyFolderName;
 }
 
 // Moves a copy whose save died to the first free kept name, never over an
@@ -44,17 +37,13 @@ fs::path CopyFolder() {
 fs::path Keep(const fs::path& copy) {
     std::string base = copy.string();
     base.replace(base.size() - kSaving.size(), kSaving.size(), kKept);
-    for (int n = 1; n < 10000; ++n) {
-        const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
-        if (::link(copy.c_str(), name.c_str()) == 0) {
-            ::unlink(copy.c_str());
-            return name;
-        }
-        if (errno != EEXIST) {
-            break;
-        }
+    const std::string kept =
+        ClaimFreeName(base, [&](const char* name) { return ::link(copy.c_str(), name); });
+    if (kept.empty()) {
+        return copy;
     }
-    return copy;
+    ::unlink(copy.c_str());
+    return kept;
 }
 
 // Keeps `old` as the copy of `target`, flushed to disk; false with `reason`.

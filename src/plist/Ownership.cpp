@@ -23,17 +23,11 @@ int KeepOwnership(const SystemCalls& calls, int fd, const std::filesystem::path&
         list.resize(static_cast<std::size_t>(size));
         size = ::getxattr(original.c_str(), kAccessList, list.data(), list.size());
     }
-    if (size < 0) {
-        if (errno == ENOTSUP) {
-            return 0; // a file system without access lists
-        }
-        if (errno != ENODATA) {
-            return errno;
-        }
-        size = 0;
+    if (size < 0 && errno != ENODATA) {
+        return errno == ENOTSUP ? 0 : errno; // ENOTSUP: a file system without access lists
     }
-    list.resize(static_cast<std::size_t>(size));
-    if (!list.empty()) {
+    if (size > 0) {
+        list.resize(static_cast<std::size_t>(size));
         return ::fsetxattr(fd, kAccessList, list.data(), list.size(), 0) == 0 ? 0 : errno;
     }
     if (::fremovexattr(fd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) {

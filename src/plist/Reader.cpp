@@ -427,16 +427,11 @@ private:
             text_ += text;
             return;
         }
-        if (pendingRoot_ != nullptr) {
-            // Layout inside the frame before the root: part of the header.
-            if (OnlyXmlSpace(text)) {
-                head_ += text;
-                return;
-            }
-        } else if (OnlyXmlSpace(text)) {
-            return;
+        if (!OnlyXmlSpace(text)) {
+            Fault("text between entries");
+        } else if (pendingRoot_ != nullptr) {
+            head_ += text; // layout inside the frame before the root: part of the header
         }
-        Fault("text between entries");
     }
 
     void EndValue() {

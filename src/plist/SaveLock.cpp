@@ -43,8 +43,10 @@ HeldFolder* Find(const struct stat& info) {
 SaveLock::SaveLock(const fs::path& file, std::chrono::milliseconds wait) {
     fs::path target;
     int error = 0;
-    if (!SaveTarget(file, target, error)) {
-        return; // the save itself fails on the loop of links
+    // A document without a file has no folder to lock, never the current
+    // one; on a loop of links the save itself fails.
+    if (file.empty() || !SaveTarget(file, target, error)) {
+        return;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -24,9 +24,10 @@ public:
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;
 
-    // False only when another save kept the lock for longer than `wait`. A
-    // folder that can't be opened, or a file system without flock, has no
-    // lock to wait for: the save goes on as the only one it can know of.
+    // False only when another save kept the lock for longer than `wait`. An
+    // empty path, a folder that can't be opened, or a file system without
+    // flock has no lock to wait for: the save goes on as the only one it can
+    // know of.
     bool Held() const { return reason_.empty(); }
     // Why the lock could not be had, in plain words.
     const std::string& Reason() const { return reason_; }

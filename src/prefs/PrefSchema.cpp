@@ -73,11 +73,6 @@ bool Failed(plist& document, const std::string& reason) {
 
 bool SavePrefs(std::unique_ptr<plist>& document, OptionValues& values, OptionValues& stored,
                const fw::Date& now) {
-    // Without a home folder there is nowhere to save: never the current
-    // folder.
-    if (document->SavePath().Path().empty()) {
-        return Failed(*document, "There is no home folder to keep it in");
-    }
     // Another run's save between this one's re-read and its rename would be
     // lost: the lock keeps it out until this one is done.
     document->SavePath().Parent().CreateAsFolder();

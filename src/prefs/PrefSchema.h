@@ -49,8 +49,8 @@ void StoreBoolean(plist& document, std::string_view key, bool value);
 // a file that can't be read in full is kept aside first (plist::Save).
 // No other save of the file, in this run or another, comes between the
 // re-read and the write; the preferences folder is made first when missing.
-// A document without a file (there is no home folder) fails at once and
-// writes nothing anywhere.
+// A document without a file (there is no home folder) fails, as its Save
+// does, and writes nothing anywhere.
 // On success `document` becomes the document written, `values` and
 // `stored` what it holds (as LoadPrefs gives them), and the result is true.
 // On failure only the error state of `document` changes.

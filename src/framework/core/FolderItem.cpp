@@ -155,14 +155,20 @@ FolderItem PreferencesFolderFor(const char* home, const char* configHome, const 
 #endif
 }
 
+fs::path HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user != nullptr ? user->pw_dir : nullptr;
+    }
+    return home != nullptr && home[0] == '/' ? fs::path(home) : fs::path();
+}
+
 FolderItem PreferencesFolder() {
     if (!PreferencesFolderOverride().empty()) {
         return FolderItem(PreferencesFolderOverride());
     }
-    const char* home = std::getenv("HOME");
-    const passwd* user = home == nullptr || *home == '\0' ? ::getpwuid(::getuid()) : nullptr;
-    return PreferencesFolderFor(home, std::getenv("XDG_CONFIG_HOME"),
-                                user != nullptr ? user->pw_dir : nullptr);
+    return PreferencesFolderFor(HomeFolder().c_str(), std::getenv("XDG_CONFIG_HOME"), nullptr);
 }
 
 } // namespace fw

@@ -47,13 +47,18 @@ private:
 };
 
 // The user's preferences folder: $XDG_CONFIG_HOME, else $HOME/.config; on
-// macOS $HOME/Library/Preferences. It may not exist yet. Without HOME the
-// home folder of the user's account counts; with neither there is none (an
-// item with an empty path).
+// macOS $HOME/Library/Preferences, HOME as HomeFolder tells it. It may not
+// exist yet; without a home folder there is none (an item with an empty
+// path).
 FolderItem PreferencesFolder();
 // The same for the given HOME, XDG_CONFIG_HOME and the account's home
 // folder, any of which may be null.
 FolderItem PreferencesFolderFor(const char* home, const char* configHome, const char* accountHome);
+
+// The user's home folder: HOME, else the home folder of the user's account;
+// only an absolute path counts (a relative one would name a folder below the
+// current one). Empty with neither.
+std::filesystem::path HomeFolder();
 
 // Tests point the preferences folder at a folder of their own, so that they
 // never read or write the user's; an empty path goes back to the user's

@@ -1,6 +1,5 @@
 #include "framework/core/HashIndex.h"
 
-#include <algorithm>
 #include <functional>
 
 namespace fw {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -48,7 +47,6 @@ public:
     // Makes room for `count` positions in all, so that adding them grows
     // nothing.
     void Reserve(std::size_t count);
-    std::size_t Size() const { return used_; }
 
 private:
     static constexpr std::uint32_t kEmpty = 0;
