@@ -27,21 +27,22 @@ protected:
 } // namespace
 
 // A failed save leaves what was at the path, neither a temporary file nor a
-// copy of its own, and says why; the next one succeeds. What could not be
-// read (a damaged file; a folder, moved as it can't be linked) is kept aside
-// then at the next free name, never over an earlier copy, and never written
-// in place.
+// copy of its own, and says why; the next one succeeds, leaving the error
+// flag as it was. What could not be read (a damaged file; a folder, moved as
+// it can't be linked) is kept aside then at the next free name, never over
+// an earlier copy, and never written in place.
 TEST_F(Saving, AFailedSaveLeavesWhatWasAtThePathAndSaysWhy) {
     const fw::FolderItem file = File("prefs.plist");
     const std::string aside = file.Path().string() + ".unreadable";
     enum What { kNothing, kFile, kDamaged, kFolder };
     const char* const kinds[] = {"nothing", "a file", "a damaged file", "a folder"};
     const std::tuple<What, Faults, int> rows[] = {
-        {kFile, {.fsync = EIO}, EIO},           {kFile, {.close = ENOSPC}, ENOSPC},
-        {kFile, {.rename = EXDEV}, EXDEV},      {kNothing, {.create = EROFS}, EROFS},
-        {kDamaged, {.create = EACCES}, EACCES}, {kDamaged, {.fsync = EIO}, EIO},
-        {kDamaged, {.rename = EXDEV}, EXDEV},   {kFolder, {.create = EACCES}, EACCES},
-        {kFolder, {.fsync = EIO}, EIO},         {kFolder, {.rename = EXDEV}, EXDEV},
+        {kFile, {.room = 100}, ENOSPC},        {kFile, {.fsync = EIO}, EIO},
+        {kFile, {.close = ENOSPC}, ENOSPC},    {kFile, {.rename = EXDEV}, EXDEV},
+        {kNothing, {.create = EROFS}, EROFS},  {kDamaged, {.create = EACCES}, EACCES},
+        {kDamaged, {.fsync = EIO}, EIO},       {kDamaged, {.rename = EXDEV}, EXDEV},
+        {kFolder, {.create = EACCES}, EACCES}, {kFolder, {.fsync = EIO}, EIO},
+        {kFolder, {.rename = EXDEV}, EXDEV},
     };
     for (const auto& [what, faults, error] : rows) {
         SCOPED_TRACE(std::string(kinds[what]) + ", " + std::strerror(error));
@@ -66,6 +67,7 @@ TEST_F(Saving, AFailedSaveLeavesWhatWasAtThePathAndSaysWhy) {
 
         doc.Save();
         EXPECT_EQ(doc.saveFailureReason, "");
+        EXPECT_TRUE(doc.error); // as it was
         EXPECT_FALSE(plist(file).root->GetBoolean("k", true));
         EXPECT_EQ(doc.keptAsidePath, what >= kDamaged ? aside + "-2" : "");
         EXPECT_EQ(ReadRaw(fw::FolderItem(aside + "-2" + (what == kFolder ? "/inside" : ""))),
@@ -111,10 +113,10 @@ TEST_F(Saving, LeftoversOfSavesThatDiedAreRemovedOnlyUnderTheLock) {
 TEST_F(Saving, FilesKeepTheirModeAndNewOrUnreadableOnesGetTheUsualOne) {
     const mode_t oldMask = ::umask(002);
     // The file, its mode before (-1: no file yet; 0: it can't be read), after.
-    const std::tuple<const char*, int, mode_t> rows[] = {
-        {"new.plist", -1, 0664},        {"private.plist", 0600, 0600}, {"shared.plist", 0664, 0664},
-        {"readonly.plist", 0444, 0444}, {"locked.plist", 0, 0664},
-    };
+    const std::tuple<const char*, int, mode_t> rows[] = {{"new.plist", -1, 0664},
+                                                         {"private.plist", 0600, 0600},
+                                                         {"readonly.plist", 0444, 0444},
+                                                         {"locked.plist", 0, 0664}};
     for (const auto& [name, before, after] : rows) {
         SCOPED_TRACE(name);
         if (before >= 0) {
@@ -154,7 +156,6 @@ TEST_F(Saving, ASymbolicLinkIsWrittenThroughToItsEnd) {
         {"to a file", chain("a", 1), true, 0},
         {"to no file yet", chain("b", 1), false, 0},
         {"absolute, to no file yet", {{"c.plist", (folder_ / "real/c.plist").string()}}, false, 0},
-        {"through two links", chain("d", 2), false, 0},
         {"through 40 links, as the system", chain("g", 40), false, 0},
         {"through 41", chain("h", 41), false, ELOOP},
         {"into a loop", {{"e.plist", "real/e-link"}, {"real/e-link", "../e.plist"}}, false, ELOOP},

@@ -2,8 +2,6 @@
 #include "framework/core/Clipboard.h"
 #include "plist/plistDict.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using Writing = PlistTest;
@@ -114,46 +112,6 @@ TEST_F(Writing, LineBreaksInValuesKeysAndData) {
                                "\t&#32;A&#9;B&#10;\n"
                                "\t</data>\n" +
                                Tail());
-}
-
-TEST_F(Writing, AFailedSaveKeepsTheOldFileAndIsReported) {
-    const fw::FolderItem file = File("prefs.plist");
-    const std::string old = Head() + "\t<key>k</key>\n\t<true/>\n" + Tail();
-    WriteRaw(file, old);
-    plist doc(file);
-    ASSERT_FALSE(doc.error);
-    doc.root->SetBoolean("k", false);
-    doc.root->SetString("big", std::string(1 << 20, 'x'));
-
-    // The disk "fills up" after 64 KiB: every file write beyond fails.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    doc.Save();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_TRUE(doc.error);
-    EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
-    EXPECT_EQ(ReadRaw(file), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
-                            std::filesystem::directory_iterator()),
-              1); // no temporary file left behind
-
-    // A later successful save leaves the flag as it was.
-    doc.root->Remove("big");
-    doc.Save();
-    EXPECT_TRUE(doc.error);
-    EXPECT_EQ(ReadRaw(file), Head() + "\t<key>k</key>\n\t<false/>\n" + Tail());
-}
-
-TEST_F(Writing, SaveIntoAMissingFolderFails) {
-    plist doc(File("missing").Child("p.plist"));
-    doc.error = false;
-    doc.Save();
-    EXPECT_TRUE(doc.error);
-    EXPECT_EQ(doc.errorMessage, "Could not open file for saving");
 }
 
 TEST_F(Writing, AFullDiskIsReportedAsAFailure) {
